@@ -1,0 +1,41 @@
+# Warnings are errors in our own code.
+set(ZK_WARNINGS -Wall -Wextra -Werror -Wno-missing-field-initializers)
+
+# zk_layer(NAME DIR...): a static library of every .cpp under the folders,
+# excluding the subfolders that are layers of their own.
+function(zk_layer name)
+  set(sources)
+  foreach(dir ${ARGN})
+    if(dir STREQUAL "platform")
+      file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+    elseif(dir STREQUAL "effects")
+      file(GLOB_RECURSE found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+      list(FILTER found EXCLUDE REGEX "/effects/pixel/")
+    else()
+      file(GLOB_RECURSE found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+    endif()
+    list(APPEND sources ${found})
+  endforeach()
+  if(NOT sources)
+    set(stub ${CMAKE_BINARY_DIR}/stubs/${name}.cpp)
+    file(WRITE ${stub} "// no sources yet\n")
+    set(sources ${stub})
+  endif()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${ZK_WARNINGS})
+endfunction()
+
+# zk_test(NAME DIR LIBS...): one GoogleTest program of every .cpp in DIR.
+function(zk_test name dir)
+  file(GLOB_RECURSE found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
+  if(NOT found)
+    return()
+  endif()
+  add_executable(${name} ${found})
+  target_compile_options(${name} PRIVATE ${ZK_WARNINGS})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT
+    "ZK_BINARY_DIR=${CMAKE_BINARY_DIR};ZK_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+endfunction()

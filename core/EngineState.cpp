@@ -1,0 +1,56 @@
+#include "core/EngineState.h"
+
+#include <array>
+
+namespace zk {
+
+void Banks::SetString(int n, const char* text) {
+  if (n < 0 || n >= kStringCount) return;
+  char* dst = Strings[n];
+  size_t len = 0;
+  while (text[len] && len < kStringSize - 1) {
+    const unsigned char c = static_cast<unsigned char>(text[len]);
+    const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    if (lead) {
+      // A double-byte character that does not fit whole is dropped whole.
+      if (len + 2 > kStringSize - 1 || !text[len + 1]) break;
+      len += 2;
+    } else {
+      ++len;
+    }
+  }
+  std::memmove(dst, text, len);
+  dst[len] = '\0';
+}
+
+EngineState::EngineState() {
+  Interp.ScriptBuffer = new uint8_t[kScriptBufferSize]();
+  Interp.SideBuffer = new uint8_t[kScriptBufferSize]();
+}
+
+EngineState::~EngineState() {
+  delete[] Interp.ScriptBuffer;
+  delete[] Interp.SideBuffer;
+}
+
+namespace {
+constexpr std::array<uint32_t, 256> MakeCrcTable() {
+  std::array<uint32_t, 256> t{};
+  for (uint32_t i = 0; i < 256; ++i) {
+    uint32_t c = i;
+    for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+    t[i] = c;
+  }
+  return t;
+}
+constexpr auto kCrcTable = MakeCrcTable();
+}  // namespace
+
+uint32_t Crc32(const void* data, size_t size, uint32_t start) {
+  const uint8_t* p = static_cast<const uint8_t*>(data);
+  uint32_t v = start;
+  for (size_t i = 0; i < size; ++i) v = (v >> 8) ^ kCrcTable[(v ^ p[i]) & 0xFF];
+  return v;
+}
+
+}  // namespace zk

@@ -1,0 +1,226 @@
+// The engine's shared vocabulary: variable banks, mode and wait state and the
+// interpreter registers. Everything here is plain data owned by TForm1.
+//
+// [SECTION] Bit banks and integer cells
+// [SECTION] Mode, wait and shell state
+// [SECTION] Player settings
+// [SECTION] Interpreter state
+// [SECTION] EngineState
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace zk {
+
+// ============================================================ [SECTION] Bit banks and integer cells
+
+// kBits usable bits stored least significant bit first in kBytes bytes.
+// Numbers outside 0..kBits-1 are ignored by set and clear and test as clear.
+template <int kBits, int kBytes = (kBits + 7) / 8>
+struct BitBank {
+  static_assert(kBytes * 8 >= kBits);
+  static constexpr int kSize = kBits;
+  uint8_t Bytes[kBytes] = {};
+
+  static bool InRange(long n) { return n >= 0 && n < kBits; }
+  void Set(long n) {
+    if (InRange(n)) Bytes[n >> 3] |= static_cast<uint8_t>(1u << (n & 7));
+  }
+  void Clear(long n) {
+    if (InRange(n)) Bytes[n >> 3] &= static_cast<uint8_t>(~(1u << (n & 7)));
+  }
+  void Put(long n, bool on) { on ? Set(n) : Clear(n); }
+  bool Test(long n) const { return InRange(n) && (Bytes[n >> 3] >> (n & 7)) & 1; }
+  void ClearAll() { std::memset(Bytes, 0, sizeof Bytes); }
+};
+
+constexpr int kCellCount = 3010;
+constexpr int kCellV = 0;      // V000..V999
+constexpr int kCellS = 2000;   // S000..S999
+constexpr int kCellG = 3000;   // G0..G9
+constexpr int kStringCount = 10;
+constexpr int kStringSize = 64;  // 63 bytes of Shift-JIS text and the NUL
+
+struct Banks {
+  int32_t Cells[kCellCount] = {};
+  BitBank<1024> F;
+  BitBank<10000> T;
+  BitBank<1024> E;
+  BitBank<2000, 256> CG;
+  BitBank<2000, 256> Scene;
+  BitBank<10240 * 8> ReadMarks;
+  char Strings[kStringCount][kStringSize] = {};
+
+  int32_t& V(int n) { return Cells[kCellV + n]; }
+  int32_t& S(int n) { return Cells[kCellS + n]; }
+  int32_t& G(int n) { return Cells[kCellG + n]; }
+  int32_t S(int n) const { return Cells[kCellS + n]; }
+  int32_t V(int n) const { return Cells[kCellV + n]; }
+
+  // Cell by number; out-of-range numbers read as 0 and are not written.
+  int32_t ReadCell(long n) const { return n >= 0 && n < kCellCount ? Cells[n] : 0; }
+  void WriteCell(long n, int32_t v) {
+    if (n >= 0 && n < kCellCount) Cells[n] = v;
+  }
+
+  // Copies at most 63 bytes of text into $n (the rest is dropped), keeping a
+  // double-byte character whole.
+  void SetString(int n, const char* text);
+  const char* GetString(int n) const { return n >= 0 && n < kStringCount ? Strings[n] : ""; }
+};
+
+// The system cells with a fixed meaning (bank S).
+enum SysCell : int {
+  kSysSavePermission = 0,
+  kSysSetNameResult = 6,
+  kSysBacktoOffset = 10,
+  kSysSleepCut = 19,
+  kSysAutoDelay = 26,
+  kSysLastAutoDelay = 27,
+  kSysPlayerFunctions = 28,
+  kSysTextColour = 37,
+  kSysClickAction = 56,
+  kSysQuickButton1 = 60,  // S060..S071
+  kSysPositions = 80,     // S080..S099
+  kSysClearCount = 100,
+  kSysFullScreenText = 150,
+};
+
+// ============================================================ [SECTION] Mode, wait and shell state
+
+struct ModeState {
+  int32_t ScreenMode = 0;  // 0 play, 1 window hidden, 3 staff roll, 4 map, 6 CG viewer,
+                           // 7 scrolling picture, 8 recollection, 9 page rewind view
+  int32_t DialogKind = 0;
+  bool BacklogOpen = false;
+  int32_t ChoiceMode = 0;
+  int32_t ChoiceCount = 0;
+  int32_t ChoiceHover = 0;
+  bool InputLock = false;
+  bool EffectRunning = false;
+  int32_t EffectAbort = 0;  // 1 finish now, 2 close requested
+  bool QuitRequested = false;
+  bool StartPending = false;
+  int32_t SkipMode = 0;
+  bool WindowShown = false;
+  int32_t ReplayKind = 0;     // 0 play, 1 from the CG viewer, 2 from recollection
+  int32_t BgAnimFrames = 0;   // frames of the running background animation, 0 none
+  bool MenuLock = false;
+  bool MenuOpen = false;
+};
+
+struct WaitState {
+  int32_t WaitTicks = 0;
+  int32_t SleepFrames = 0;
+  int32_t ClickWait = 0;
+  int32_t AutoCountdown = 0;
+  int32_t ClickDebounce = 0;
+  bool WaitForVoice = false;
+  int32_t CharDelay = 1;
+  bool PageFinish = false;
+  bool CurrentTextRead = false;
+};
+
+struct ShellState {
+  int32_t DisplayMode = 0;
+  int32_t FullScreenActive = 0;
+  int32_t SavedWidth = 0, SavedHeight = 0, SavedLeft = 0, SavedTop = 0;
+  uint32_t IdleCounter = 0;
+  uint32_t TickCounter = 0;
+  int32_t DeferredMusicState = 0;
+  int32_t DeferredMusic = 0;
+  int32_t MovieTag = 0;  // non-zero while a movie plays
+  bool ToolbarShown = true;
+  bool ScriptEnded = false;  // the outermost script ran past its end
+  bool TraceMode = false;
+};
+
+// ============================================================ [SECTION] Player settings
+
+struct PlayerSettings {
+  bool TextSpeedOn = true;       // "Delay" 0
+  bool SkipReadOnly = true;      // "Seen"
+  bool StopAtChoice = true;      // "BreakonSelect"
+  int32_t RightClickAction = 0;  // "RC_MODE"
+  int32_t WheelAction = 0;       // "WHEEL_MODE"
+  bool SwapCtrlShift = false;    // "CS_SWAP"
+  bool SkipCutsEffects = true;   // "EFX_CUT"
+  bool KeepVoiceOnClick = false; // "CV_THROUGH"
+  int32_t GMode = 0;             // non-zero: fast graphics
+  int32_t SeGroup[5] = {1, 1, 1, 1, 1};
+  int32_t SeLevel[5] = {0, 0, 0, 0, 0};
+};
+
+// ============================================================ [SECTION] Interpreter state
+
+constexpr size_t kScriptBufferSize = 0x40000;
+constexpr int kLineBufferSize = 2048;
+constexpr int kScriptNameSize = 30;
+constexpr int kCallStackDepth = 9;
+constexpr int kBacklogLines = 200;
+constexpr int kBacklogLineSize = 70;
+constexpr int kPageRows = 20;
+constexpr int kPageCols = 100;
+
+struct CallFrame {
+  int32_t ReturnOffset = 0;
+  char Script[kScriptNameSize] = {};
+};
+
+struct InterpreterState {
+  bool ScriptRunning = false;
+  bool NeedLine = true;
+  uint8_t* ScriptBuffer = nullptr;  // kScriptBufferSize bytes, owned by EngineState
+  int32_t ScriptSize = 0;
+  int32_t ScriptPos = 0;
+  int32_t LineStart = 0;
+  char LineBuffer[kLineBufferSize] = {};
+  int32_t LinePos = 0;
+  const char* PendingText = nullptr;
+  char PendingStore[kStringSize] = {};  // holds numbers printed through PendingText
+  CallFrame CallStack[kCallStackDepth];
+  int32_t CallDepth = 0;
+  char CurrentScript[kScriptNameSize] = {};
+  char LoadedScript[kScriptNameSize] = {};
+  char RecScript[kScriptNameSize] = {};
+  uint8_t* SideBuffer = nullptr;  // kScriptBufferSize bytes
+  int32_t SideSize = 0;
+  // Text cursor and page.
+  int32_t Column = 0, Row = 0;
+  bool LargeText = false;
+  int32_t ColourIndex = 0;
+  int32_t PageChars = 0;
+  bool NameAsText = false;
+  char Page[kPageRows][kPageCols] = {};
+  // The backlog ring: 201 slots so the line being written never overwrites
+  // the oldest stored one.
+  char BacklogText[(kBacklogLines + 1) * kBacklogLineSize] = {};
+  int32_t BacklogCount = 0;
+  int32_t BacklogWrite = 0;
+};
+
+// ============================================================ [SECTION] EngineState
+
+struct EngineState {
+  EngineState();
+  ~EngineState();
+  EngineState(const EngineState&) = delete;
+  EngineState& operator=(const EngineState&) = delete;
+
+  Banks Vars;
+  ModeState Mode;
+  WaitState Wait;
+  ShellState Shell;
+  PlayerSettings Settings;
+  InterpreterState Interp;
+
+  int32_t AutoDelay() const { return Vars.S(kSysAutoDelay); }
+  void SetAutoDelay(int32_t v) { Vars.S(kSysAutoDelay) = v; }
+};
+
+// The standard reflected CRC-32 (polynomial 0xEDB88320) over data, starting
+// from start, with no initial or final inversion.
+uint32_t Crc32(const void* data, size_t size, uint32_t start);
+
+}  // namespace zk

@@ -1,0 +1,18 @@
+// The services one platform provides to the engine, bundled.
+#pragma once
+#include <memory>
+
+#include "platform/Clock.h"
+#include "platform/Display.h"
+#include "platform/Ui.h"
+
+namespace platform {
+
+struct Platform {
+  Clock* clock = nullptr;
+  Display* display = nullptr;
+  Ui* ui = nullptr;
+  bool headless = false;
+};
+
+}  // namespace platform

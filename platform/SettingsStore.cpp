@@ -1,0 +1,160 @@
+#include "platform/SettingsStore.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+namespace platform {
+
+namespace {
+
+std::string Trim(const std::string& s) {
+  size_t b = s.find_first_not_of(" \t\r");
+  if (b == std::string::npos) return {};
+  size_t e = s.find_last_not_of(" \t\r");
+  return s.substr(b, e - b + 1);
+}
+
+}  // namespace
+
+bool ReadFile(const std::string& path, std::string& out) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  out.clear();
+  char buf[65536];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+  bool ok = !std::ferror(f);
+  std::fclose(f);
+  return ok;
+}
+
+bool WriteFileAtomic(const std::string& path, const void* data, size_t size) {
+  std::error_code ec;
+  std::filesystem::path p(path);
+  if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path(), ec);
+  std::string tmp = path + ".tmp" + std::to_string(::getpid());
+  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  const char* bytes = static_cast<const char*>(data);
+  size_t done = 0;
+  while (done < size) {
+    ssize_t w = ::write(fd, bytes + done, size - done);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      ::unlink(tmp.c_str());
+      return false;
+    }
+    done += static_cast<size_t>(w);
+  }
+  if (::fsync(fd) != 0 || ::close(fd) != 0) {
+    ::unlink(tmp.c_str());
+    return false;
+  }
+  if (::rename(tmp.c_str(), path.c_str()) != 0) {
+    ::unlink(tmp.c_str());
+    return false;
+  }
+  return true;
+}
+
+std::map<std::string, std::map<std::string, std::string>> ParseIni(const std::string& text) {
+  std::map<std::string, std::map<std::string, std::string>> out;
+  std::istringstream in(text);
+  std::string line, section;
+  while (std::getline(in, line)) {
+    line = Trim(line);
+    if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+    if (line.front() == '[' && line.back() == ']') {
+      section = Trim(line.substr(1, line.size() - 2));
+      out[section];
+      continue;
+    }
+    size_t eq = line.find('=');
+    if (eq == std::string::npos) continue;
+    out[section][Trim(line.substr(0, eq))] = Trim(line.substr(eq + 1));
+  }
+  return out;
+}
+
+IniSettingsStore::IniSettingsStore(std::string path, std::string section)
+    : path_(std::move(path)), section_(std::move(section)) {}
+
+bool IniSettingsStore::Lookup(const std::string& name, std::string& value) {
+  std::string text;
+  if (!ReadFile(path_, text)) return false;
+  auto all = ParseIni(text);
+  auto s = all.find(section_);
+  if (s == all.end()) return false;
+  auto v = s->second.find(name);
+  if (v == s->second.end()) return false;
+  value = v->second;
+  return true;
+}
+
+int32_t IniSettingsStore::ReadInt(const std::string& name, int32_t def) {
+  std::string v;
+  if (!Lookup(name, v)) return def;
+  errno = 0;
+  char* end = nullptr;
+  long long n = std::strtoll(v.c_str(), &end, 10);
+  if (end == v.c_str() || *end != '\0' || errno != 0 || n < INT32_MIN || n > INT32_MAX) return def;
+  return static_cast<int32_t>(n);
+}
+
+std::string IniSettingsStore::ReadText(const std::string& name, const std::string& def) {
+  std::string v;
+  return Lookup(name, v) ? v : def;
+}
+
+void IniSettingsStore::Store(const std::string& name, const std::string& value) {
+  // Rewrite the file keeping every other line as it stands.
+  std::string text;
+  ReadFile(path_, text);
+  std::istringstream in(text);
+  std::ostringstream out;
+  std::string line, section;
+  bool sectionSeen = false, written = false;
+  auto emit = [&] { out << name << '=' << value << '\n'; written = true; };
+  while (std::getline(in, line)) {
+    std::string t = Trim(line);
+    if (!t.empty() && t.front() == '[' && t.back() == ']') {
+      if (section == section_ && !written) emit();
+      section = Trim(t.substr(1, t.size() - 2));
+      if (section == section_) sectionSeen = true;
+    } else if (section == section_ && !written) {
+      size_t eq = t.find('=');
+      if (eq != std::string::npos && Trim(t.substr(0, eq)) == name) {
+        emit();
+        continue;
+      }
+    }
+    out << line << '\n';
+  }
+  if (!written) {
+    if (!sectionSeen) out << '[' << section_ << "]\n";
+    emit();
+  }
+  std::string s = out.str();
+  WriteFileAtomic(path_, s.data(), s.size());
+}
+
+void IniSettingsStore::WriteInt(const std::string& name, int32_t value) {
+  Store(name, std::to_string(value));
+}
+
+void IniSettingsStore::WriteText(const std::string& name, const std::string& value) {
+  // One line per value: line breaks cannot be stored and are dropped.
+  std::string v;
+  for (char c : value)
+    if (c != '\n' && c != '\r') v += c;
+  Store(name, v);
+}
+
+}  // namespace platform
