@@ -1,0 +1,20 @@
+// Conversion between the engine's Shift-JIS (code page 932) bytes and UTF-8,
+// used only at the edges: the tools, the harness, glyphs and the UI.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace zk {
+
+// True for a byte that starts a double-byte Shift-JIS character.
+inline bool IsSjisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// Converts UTF-8 to Shift-JIS. On a character without a Shift-JIS form (or
+// invalid UTF-8) returns false and sets badOffset to its byte offset in text.
+bool Utf8ToSjis(std::string_view text, std::string& out, size_t* badOffset = nullptr);
+// Converts Shift-JIS to UTF-8; bytes that do not decode become U+FFFD.
+std::string SjisToUtf8(std::string_view sjis);
+// Shorthand for literals known to convert (engine messages); bad input gives "".
+std::string Sjis(std::string_view utf8);
+
+}  // namespace zk
