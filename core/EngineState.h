@@ -134,6 +134,7 @@ struct ShellState {
   bool ToolbarShown = true;
   bool ScriptEnded = false;  // the outermost script ran past its end
   bool TraceMode = false;
+  bool BorderlessActive = false;  // full screen without a display-mode change
 };
 
 // ============================================================ [SECTION] Player settings

@@ -1,0 +1,349 @@
+// The main window object: start-up hand-over, the idle pass, the timer tick,
+// the close query, painting, full screen and the application loop.
+//
+// [SECTION] Construction and start-up
+// [SECTION] Idle pass
+// [SECTION] Timer tick
+// [SECTION] Close, destroy, paint
+// [SECTION] Full screen
+// [SECTION] Application loop
+#include "core/TForm1.h"
+
+#include <algorithm>
+
+#include "core/Hooks.h"
+#include "resources/Sjis.h"
+
+namespace zk {
+
+// ============================================================ [SECTION] Construction and start-up
+
+TForm1::TForm1(platform::Platform& plat, RunConfig config) : Plat(plat), Config(std::move(config)) {}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate() {
+  State.Mode.QuitRequested = false;
+  // The generator is seeded from the clock; the virtual clock makes it repeatable.
+  SeedRandom(Plat.clock->NowMs());
+  RunStartup(*this);  // [startup] reads settings, archives, the game definition
+  Plat.clock->SetSink(this);
+  Plat.clock->StartTimer();
+}
+
+void TForm1::StartRoutine() {
+  if (State.Mode.QuitRequested) {
+    Close();
+    return;
+  }
+  ClearScreenToScene(*this);
+  Plat.display->Present();
+  if (State.Shell.DisplayMode != 0) EnterFullScreen();
+  ResetTextFonts(*this);
+  State.Interp.CallDepth = 0;
+  State.Interp.CurrentScript[0] = '\0';
+  StartMainScript(*this);
+  SoundInit(*this);
+  State.Mode.StartPending = false;
+}
+
+int32_t TForm1::Random() {
+  // The classic C library linear congruential generator (15-bit results).
+  randomState_ = randomState_ * 214013u + 2531011u;
+  return static_cast<int32_t>((randomState_ >> 16) & 0x7FFF);
+}
+
+// ============================================================ [SECTION] Idle pass
+
+void TForm1::AppIdle() {
+  ModeState& m = State.Mode;
+  WaitState& w = State.Wait;
+  platform::Clock& clock = *Plat.clock;
+
+  ++State.Shell.IdleCounter;
+  const uint32_t t0 = clock.NowMs();
+  if (w.ClickDebounce > 0) --w.ClickDebounce;
+
+  bool animate = true;
+  if (m.BacklogOpen || m.DialogKind != 0) {
+    animate = false;
+  } else {
+    switch (m.ScreenMode) {
+      case 0:
+        if (m.StartPending) {
+          StartRoutine();
+          m.StartPending = false;
+          animate = false;
+          break;
+        }
+        if (m.InputLock) {
+          animate = false;
+          break;
+        }
+        Random();  // drawn and discarded: random results depend on timing too
+        if (m.QuitRequested) {
+          Close();
+          if (closed_) return;
+        }
+        if (m.SkipMode != 0) {
+          if (w.ClickWait == 1 || w.ClickWait == 4 || w.ClickWait == 5) PageReset(*this);
+          w.ClickWait = 0;
+        }
+        if (m.ChoiceMode == 0 && w.WaitTicks == 0 && w.ClickWait == 0 && !w.WaitForVoice) {
+          if (w.SleepFrames != 0) {
+            if (w.SleepFrames > 0) --w.SleepFrames;
+          } else {
+            if (State.Interp.ScriptRunning) InterpreterStep(*this);
+            const int32_t autoDelay = State.AutoDelay();
+            if (autoDelay != 0) {
+              const uint32_t until = t0 + static_cast<uint32_t>(autoDelay * 4 + 15);
+              const uint32_t now = clock.NowMs();
+              if (now < until) clock.SleepMs(until - now);
+              return;
+            }
+          }
+        }
+        break;
+      case 3:
+        StaffRollIdle(*this);
+        break;
+      case 4:
+        MapIdle(*this);
+        break;
+      case 6:
+        CgViewerIdle(*this);
+        break;
+      default:
+        break;
+    }
+  }
+  if (animate && m.BgAnimFrames > 0) BackgroundAnimationStep(*this);
+  const uint32_t now = clock.NowMs();
+  if (t0 + 20 > now) clock.SleepMs(t0 + 20 - now);
+}
+
+// ============================================================ [SECTION] Timer tick
+
+void TForm1::Timer1Timer() {
+  ModeState& m = State.Mode;
+  WaitState& w = State.Wait;
+
+  ++State.Shell.TickCounter;
+  SoundTick(*this);
+
+  if (State.Shell.MovieTag != 0) {
+    if (State.Shell.MovieTag > 1) {
+      --State.Shell.MovieTag;
+    } else if (!MoviePlaying(*this)) {
+      StopMovie(*this);  // [movie end] hides the movie and restores the screen
+    }
+    return;
+  }
+
+  WatchPanelRefresh(*this);
+  EffectTick(*this);
+
+  if (m.ScreenMode == 3) {
+    StaffRollTick(*this);
+    return;
+  }
+  if (m.ScreenMode == 8) {
+    RecollectionTick(*this);
+    return;
+  }
+  if (m.BacklogOpen || m.InputLock || m.ScreenMode != 0) return;
+  if (m.ChoiceMode != 0 && m.DialogKind == 0) {
+    ChoiceTick(*this);
+    return;
+  }
+  const bool voice = VoicePlaying(*this);
+  if (!voice) w.WaitForVoice = false;
+  if (w.WaitTicks > 0) {
+    --w.WaitTicks;
+    return;
+  }
+  if (PointerMoved) {
+    // The control under the pointer is always the game screen here; leaving
+    // the quick buttons is detected by their own hover test.
+    PointerMoved = false;
+  }
+  switch (State.Shell.DeferredMusicState) {
+    case 1:
+      State.Shell.DeferredMusicState = 0;
+      StartMusic(*this, State.Shell.DeferredMusic);
+      break;
+    case 2:
+      State.Shell.DeferredMusicState = 1;
+      break;
+    case 3:
+      State.Shell.DeferredMusicState = 2;
+      break;
+    default:
+      break;
+  }
+  if (w.ClickWait == 0 || m.InputLock || m.ScreenMode != 0) return;
+  if (State.AutoDelay() == 0) {
+    if (w.ClickWait != 5) AnimateWaitCursor(*this);
+    return;
+  }
+  // Auto mode: count down, but never release while a voice plays.
+  if (w.AutoCountdown == 0) {
+    if (voice) w.AutoCountdown = 1;
+  } else {
+    --w.AutoCountdown;
+    if (w.AutoCountdown == 0 && voice) w.AutoCountdown = 1;
+  }
+  if (w.AutoCountdown == 0) {
+    if ((w.ClickWait == 1 || w.ClickWait == 4 || w.ClickWait == 5) && m.WindowShown)
+      PageReset(*this);
+    w.ClickWait = 0;
+  }
+}
+
+// ============================================================ [SECTION] Close, destroy, paint
+
+bool TForm1::FormCloseQuery() {
+  ModeState& m = State.Mode;
+  if (m.QuitRequested) return true;
+  WriteGlobalSave(*this);
+  if (m.EffectRunning) {
+    m.EffectAbort = 2;
+    return false;
+  }
+  if (m.InputLock) return false;
+  if (m.ScreenMode == 3) StaffRollStop(*this);
+  State.Interp.ScriptRunning = false;
+  StaffRollPause(*this, true);
+  const platform::MsgResult r =
+      Plat.ui->MessageBox("ゲームを終了しますか？", "確認", platform::MsgButtons::OkCancel,
+                          platform::MsgIcon::Question);
+  const bool ok = r == platform::MsgResult::Ok;
+  if (ok) {
+    m.EffectAbort = 1;
+    StaffRollStop(*this);
+  }
+  StaffRollPause(*this, false);
+  State.Interp.ScriptRunning = true;
+  return ok;
+}
+
+void TForm1::Close() {
+  if (closed_) return;
+  if (FormCloseQuery()) closed_ = true;
+}
+
+void TForm1::FormDestroy() {
+  StopMusic(*this);
+  if (State.Shell.FullScreenActive) LeaveFullScreen();
+}
+
+void TForm1::PBPaint() {
+  if (State.Mode.ScreenMode == 4) {
+    MapPaint(*this);
+  } else {
+    PaintScene(*this, State.Mode.ScreenMode == 1);
+  }
+  Plat.display->Present();
+  ApplyVolumes(*this);
+}
+
+// ============================================================ [SECTION] Full screen
+
+void TForm1::EnterFullScreen() {
+  ShellState& s = State.Shell;
+  if (s.FullScreenActive || s.DisplayMode == 0) return;
+  platform::Display& d = *Plat.display;
+  d.GetWindowPos(s.SavedLeft, s.SavedTop);
+  s.SavedWidth = 808;
+  s.SavedHeight = 624;
+  if (d.SetFullScreen(s.DisplayMode)) {
+    d.SetToolbarVisible(false);
+    s.ToolbarShown = false;
+    // Mode 2 keeps the display mode, so only mode 1 counts as changed.
+    s.FullScreenActive = s.DisplayMode == 1 ? 1 : 0;
+    s.BorderlessActive = s.DisplayMode == 2;
+    return;
+  }
+  // Not possible here: stay a normal window and go on.
+  s.FullScreenActive = 0;
+  s.BorderlessActive = false;
+  d.SetFullScreen(0);
+  d.SetToolbarVisible(true);
+  s.ToolbarShown = true;
+  d.SetWindowPos(s.SavedLeft, s.SavedTop);
+}
+
+void TForm1::LeaveFullScreen() {
+  ShellState& s = State.Shell;
+  if (!s.FullScreenActive && !s.BorderlessActive) return;
+  platform::Display& d = *Plat.display;
+  d.SetFullScreen(0);
+  s.FullScreenActive = 0;
+  s.BorderlessActive = false;
+  d.SetToolbarVisible(true);
+  s.ToolbarShown = true;
+  d.SetWindowPos(s.SavedLeft, s.SavedTop);
+}
+
+// ============================================================ [SECTION] Application loop
+
+bool TForm1::IdleWanted() const {
+  const ModeState& m = State.Mode;
+  const WaitState& w = State.Wait;
+  if (m.StartPending || m.QuitRequested || m.BgAnimFrames > 0 || w.ClickDebounce > 0) return true;
+  if (m.BacklogOpen || m.DialogKind != 0) return false;
+  switch (m.ScreenMode) {
+    case 0:
+      break;
+    case 3:
+    case 6:
+      return true;  // the staff roll and the CG viewer run on idle passes
+    default:
+      return false;  // the other screens do nothing in an idle pass
+  }
+  if (m.InputLock) return false;
+  if (m.SkipMode != 0 && w.ClickWait != 0) return true;
+  if (m.ChoiceMode != 0 || w.WaitTicks != 0 || w.ClickWait != 0 || w.WaitForVoice) return false;
+  if (w.SleepFrames < 0) return false;  // waits for a click
+  if (w.SleepFrames > 0) return true;
+  return State.Interp.ScriptRunning && !ScriptFinished(*this);
+}
+
+bool TForm1::WaitingForPlayer() const {
+  const ModeState& m = State.Mode;
+  const WaitState& w = State.Wait;
+  if (m.StartPending) return false;
+  if (!State.Interp.ScriptRunning || ScriptFinished(*this)) return true;
+  if (m.InputLock || m.EffectRunning) return false;
+  if (w.WaitTicks > 0 || w.WaitForVoice || w.SleepFrames > 0) return false;
+  if (m.SkipMode != 0 || State.AutoDelay() != 0) return false;
+  return w.ClickWait != 0 || m.ChoiceMode != 0 || w.SleepFrames < 0 || m.ScreenMode != 0;
+}
+
+void TForm1::Run(const LoopLimits& limits) {
+  platform::Clock& clock = *Plat.clock;
+  const uint32_t deadline =
+      limits.RunMs >= 0 ? static_cast<uint32_t>(limits.RunMs) : UINT32_MAX;
+  while (!closed_) {
+    if (clock.NowMs() >= deadline) break;
+    platform::Event e;
+    if (clock.PollEvent(e)) {
+      HandleEvent(e);
+      continue;
+    }
+    if (clock.TimerDue()) {
+      clock.ConsumeTimerTick();
+      Timer1Timer();
+      continue;
+    }
+    if (IdleWanted()) {
+      AppIdle();
+      continue;
+    }
+    if (limits.UntilIdle && clock.InputExhausted() && WaitingForPlayer()) break;
+    clock.WaitUntil(std::min(clock.TimerEnabled() ? clock.NextTimerDue() : UINT32_MAX, deadline));
+  }
+  if (closed_) FormDestroy();
+}
+
+}  // namespace zk
