@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "core/EngineState.h"
+
+namespace zk {
+namespace {
+
+TEST(BitBank, NumbersOutsideTheBankAreIgnoredAndTestClear) {
+  EngineState s;
+  struct Case {
+    const char* name;
+    long first_out;  // first number outside the bank
+  };
+  auto check = [](auto& bank, long outside) {
+    bank.Set(outside);
+    bank.Set(-1);
+    EXPECT_FALSE(bank.Test(outside));
+    EXPECT_FALSE(bank.Test(-1));
+    bank.Set(outside - 1);
+    EXPECT_TRUE(bank.Test(outside - 1));
+    bank.Clear(outside - 1);
+    EXPECT_FALSE(bank.Test(outside - 1));
+  };
+  check(s.Vars.F, 1024);
+  check(s.Vars.E, 1024);
+  check(s.Vars.T, 10000);
+  check(s.Vars.CG, 2000);
+  check(s.Vars.Scene, 2000);
+  // Nothing above spilled into the bytes past the bank: storage is all zero.
+  for (uint8_t b : s.Vars.T.Bytes) EXPECT_EQ(b, 0);
+  for (uint8_t b : s.Vars.CG.Bytes) EXPECT_EQ(b, 0);
+}
+
+TEST(BitBank, BitsAreStoredLeastSignificantFirst) {
+  BitBank<1024> f;
+  f.Set(0);
+  f.Set(9);
+  EXPECT_EQ(f.Bytes[0], 0x01);
+  EXPECT_EQ(f.Bytes[1], 0x02);
+}
+
+TEST(Banks, CellNumbersReachEveryBank) {
+  EngineState s;
+  // A reference through V to cell 2026 is the auto delay, 3005 is G5.
+  s.Vars.WriteCell(2026, 7);
+  EXPECT_EQ(s.AutoDelay(), 7);
+  s.Vars.WriteCell(3005, 42);
+  EXPECT_EQ(s.Vars.G(5), 42);
+  // Outside 0..3009: reads 0, writes nothing.
+  s.Vars.WriteCell(3010, 1);
+  s.Vars.WriteCell(-1, 1);
+  EXPECT_EQ(s.Vars.ReadCell(3010), 0);
+  EXPECT_EQ(s.Vars.ReadCell(-1), 0);
+}
+
+TEST(Banks, StringsKeepAtMost63Bytes) {
+  EngineState s;
+  std::string longText(100, 'a');
+  s.Vars.SetString(3, longText.c_str());
+  EXPECT_EQ(std::strlen(s.Vars.GetString(3)), 63u);
+  // A double-byte character that would be cut in half is dropped whole.
+  std::string sjis(62, 'b');
+  sjis += "\x82\xa0";  // one double-byte character at bytes 62..63
+  s.Vars.SetString(4, sjis.c_str());
+  EXPECT_EQ(std::string(s.Vars.GetString(4)), std::string(62, 'b'));
+  s.Vars.SetString(10, "x");  // no such variable: ignored
+  EXPECT_STREQ(s.Vars.GetString(10), "");
+}
+
+TEST(Crc32, ReflectedTableWithCallerStart) {
+  EXPECT_EQ(Crc32("abc", 3, 1234), 0x2004BC8Au);
+  // With the usual inversions it is the standard CRC-32 check value.
+  EXPECT_EQ(~Crc32("123456789", 9, 0xFFFFFFFFu), 0xCBF43926u);
+  EXPECT_EQ(Crc32("", 0, 77), 77u);
+}
+
+}  // namespace
+}  // namespace zk

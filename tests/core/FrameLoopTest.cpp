@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include "core/TForm1.h"
+#include "platform/headless/Headless.h"
+
+namespace zk {
+namespace {
+
+// A main window on the headless platform, without start-up: the tests set the
+// state they need directly.
+struct Loop : ::testing::Test {
+  platform::HeadlessClock clock;
+  platform::HeadlessDisplay display;
+  platform::HeadlessUi ui;
+  platform::Platform plat{&clock, &display, &ui, true};
+  TForm1 form{plat, RunConfig{}};
+  EngineState& s = form.State;
+
+  void SetUp() override {
+    clock.SetSink(&form);
+    clock.StartTimer();
+  }
+  uint32_t IdlePassMs() {
+    uint32_t t0 = clock.NowMs();
+    form.AppIdle();
+    return clock.NowMs() - t0;
+  }
+};
+
+TEST_F(Loop, IdlePassIsPacedFromItsStart) {
+  s.Interp.ScriptRunning = true;
+  EXPECT_EQ(IdlePassMs(), 20u);
+  s.SetAutoDelay(10);
+  EXPECT_EQ(IdlePassMs(), 55u);
+  s.SetAutoDelay(1);
+  EXPECT_EQ(IdlePassMs(), 19u);
+  // A pass that does not reach the interpreter keeps the 20 ms pace.
+  s.Wait.ClickWait = 2;
+  EXPECT_EQ(IdlePassMs(), 20u);
+}
+
+TEST_F(Loop, SleepFramesCountDownButMinusOneWaitsForAClick) {
+  s.Interp.ScriptRunning = true;
+  s.Wait.SleepFrames = 2;
+  form.AppIdle();
+  form.AppIdle();
+  EXPECT_EQ(s.Wait.SleepFrames, 0);
+  s.Wait.SleepFrames = -1;
+  for (int i = 0; i < 50; ++i) form.AppIdle();
+  EXPECT_EQ(s.Wait.SleepFrames, -1);
+  EXPECT_FALSE(form.IdleWanted());
+  form.PBMouseDown(10, 10, false);
+  EXPECT_EQ(s.Wait.SleepFrames, 0);
+  EXPECT_EQ(s.Vars.S(kSysSleepCut), 1);
+}
+
+TEST_F(Loop, SkipModeReleasesWaitsAtTheNextPass) {
+  s.Mode.SkipMode = 1;
+  for (int kind : {1, 2, 4, 5}) {
+    s.Wait.ClickWait = kind;
+    EXPECT_TRUE(form.IdleWanted());
+    form.AppIdle();
+    EXPECT_EQ(s.Wait.ClickWait, 0) << "kind " << kind;
+  }
+}
+
+TEST_F(Loop, TimerCountsWaitTicksAndAutoModeReleasesTheWait) {
+  s.Wait.WaitTicks = 2;
+  form.Timer1Timer();
+  form.Timer1Timer();
+  EXPECT_EQ(s.Wait.WaitTicks, 0);
+
+  s.SetAutoDelay(5);
+  s.Wait.ClickWait = 2;
+  s.Wait.AutoCountdown = 2;
+  form.Timer1Timer();
+  EXPECT_EQ(s.Wait.ClickWait, 2);
+  form.Timer1Timer();
+  EXPECT_EQ(s.Wait.ClickWait, 0);
+}
+
+TEST_F(Loop, AutoModeNeverReleasesWhileAVoicePlays) {
+  s.SetAutoDelay(3);
+  s.Wait.ClickWait = 1;
+  s.Wait.AutoCountdown = 0;
+  form.VoiceStandIn = true;
+  for (int i = 0; i < 100; ++i) form.Timer1Timer();
+  EXPECT_EQ(s.Wait.ClickWait, 1);
+  EXPECT_EQ(s.Wait.AutoCountdown, 1);
+  form.VoiceStandIn = false;
+  form.Timer1Timer();
+  EXPECT_EQ(s.Wait.ClickWait, 0);
+}
+
+TEST_F(Loop, TimerTicksEvery55MsAndDropsMissedTicks) {
+  int ticks = 0;
+  struct Counter : platform::EventSink {
+    int* n;
+    void HandleEvent(const platform::Event&) override {}
+    void HandleTimer() override { ++*n; }
+  } counter;
+  counter.n = &ticks;
+  clock.SetSink(&counter);
+  clock.SleepMs(54);
+  clock.Pump();
+  EXPECT_EQ(ticks, 0);
+  clock.SleepMs(1);
+  clock.Pump();
+  EXPECT_EQ(ticks, 1);
+  // Three intervals pass while busy: one tick, then the phase continues.
+  clock.SleepMs(165);
+  clock.Pump();
+  clock.Pump();
+  EXPECT_EQ(ticks, 2);
+  EXPECT_EQ(clock.NextTimerDue(), 275u);
+}
+
+TEST_F(Loop, CloseQueryDuringAnEffectIsRefusedAndMarked) {
+  s.Mode.EffectRunning = true;
+  EXPECT_FALSE(form.FormCloseQuery());
+  EXPECT_EQ(s.Mode.EffectAbort, 2);
+  EXPECT_TRUE(ui.Shown().empty());  // no question yet
+
+  s.Mode.EffectRunning = false;
+  s.Mode.InputLock = true;
+  EXPECT_FALSE(form.FormCloseQuery());
+  EXPECT_TRUE(ui.Shown().empty());
+
+  s.Mode.InputLock = false;
+  ui.QueueAnswer("Cancel");
+  EXPECT_FALSE(form.FormCloseQuery());
+  ASSERT_EQ(ui.Shown().size(), 1u);
+  EXPECT_EQ(ui.Shown()[0], "確認: ゲームを終了しますか？");
+  EXPECT_TRUE(form.FormCloseQuery());  // OK by default
+  EXPECT_EQ(s.Mode.EffectAbort, 1);
+
+  s.Mode.QuitRequested = true;
+  EXPECT_TRUE(form.FormCloseQuery());
+  EXPECT_EQ(ui.Shown().size(), 2u);  // a requested quit does not ask
+}
+
+TEST_F(Loop, FullScreenFallsBackToAWindow) {
+  struct NoFullScreen : platform::HeadlessDisplay {
+    bool SetFullScreen(int mode) override { return mode == 0; }
+  } refusing;
+  platform::Platform p{&clock, &refusing, &ui, true};
+  TForm1 f(p, RunConfig{});
+  f.State.Shell.DisplayMode = 1;
+  f.EnterFullScreen();
+  EXPECT_EQ(f.State.Shell.FullScreenActive, 0);
+  EXPECT_TRUE(refusing.ToolbarVisible());
+
+  s.Shell.DisplayMode = 1;
+  form.EnterFullScreen();
+  EXPECT_EQ(s.Shell.FullScreenActive, 1);
+  EXPECT_FALSE(display.ToolbarVisible());
+  form.PBMouseMove(100, 10);  // the tool bar strip shows the tool bar
+  EXPECT_TRUE(display.ToolbarVisible());
+  form.PBMouseMove(500, 10);
+  EXPECT_FALSE(display.ToolbarVisible());
+  form.LeaveFullScreen();
+  EXPECT_EQ(s.Shell.FullScreenActive, 0);
+  EXPECT_EQ(display.FullScreenMode(), 0);
+}
+
+TEST_F(Loop, CtrlHeldSkipsUntilReleased) {
+  form.FormKeyDown(platform::kKeyCtrl);
+  EXPECT_EQ(s.Mode.SkipMode, 1);
+  form.FormKeyUp(platform::kKeyCtrl);
+  EXPECT_EQ(s.Mode.SkipMode, 0);
+}
+
+TEST_F(Loop, IdlePassesStopWhileTheGameWaitsForTheClick) {
+  s.Interp.ScriptRunning = true;
+  EXPECT_TRUE(form.IdleWanted());
+  s.Wait.ClickWait = 1;
+  EXPECT_FALSE(form.IdleWanted());
+  s.Wait.ClickDebounce = 2;  // counting down needs idle passes
+  EXPECT_TRUE(form.IdleWanted());
+}
+
+}  // namespace
+}  // namespace zk
