@@ -9,6 +9,21 @@ namespace zk {
 // True for a byte that starts a double-byte Shift-JIS character.
 inline bool IsSjisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
+// Upper-cases the ASCII letters of Shift-JIS text, leaving the second byte of
+// each double-byte character as it is (it may fall in the a-z range).
+inline std::string UpperSjis(std::string_view text) {
+  std::string out(text);
+  for (size_t i = 0; i < out.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(out[i]);
+    if (IsSjisLead(c)) {
+      ++i;
+    } else if (c >= 'a' && c <= 'z') {
+      out[i] = static_cast<char>(c - 'a' + 'A');
+    }
+  }
+  return out;
+}
+
 // Converts UTF-8 to Shift-JIS. On a character without a Shift-JIS form (or
 // invalid UTF-8) returns false and sets badOffset to its byte offset in text.
 bool Utf8ToSjis(std::string_view text, std::string& out, size_t* badOffset = nullptr);
