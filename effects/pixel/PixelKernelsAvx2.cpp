@@ -33,16 +33,21 @@ ZK_AVX2 ZK_PIXEL_INLINE __m256i Mix(__m256i a, __m256i b, __m256i wa, __m256i wb
   return HighBytes(even, odd, low);
 }
 
-ZK_AVX2 ZK_PIXEL_INLINE __m256i MaskMix(__m256i bg, __m256i pic, __m256i m, __m256i low) {
-  __m256i mEven = _mm256_and_si256(m, low);
-  __m256i mOdd = _mm256_srli_epi16(m, 8);
-  __m256i even =
-      _mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(bg, low), _mm256_sub_epi16(low, mEven)),
-                       _mm256_mullo_epi16(_mm256_and_si256(pic, low), mEven));
-  __m256i odd =
-      _mm256_add_epi16(_mm256_mullo_epi16(_mm256_srli_epi16(bg, 8), _mm256_sub_epi16(low, mOdd)),
-                       _mm256_mullo_epi16(_mm256_srli_epi16(pic, 8), mOdd));
-  return HighBytes(even, odd, low);
+// (bg * (255 - m) + pic * m) >> 8 per byte. With the pixels moved to signed
+// bytes (v - 128), one multiply-add of the interleaved weights (255 - m, m)
+// and pixels (bg, pic) gives (255 - m) * bg' + m * pic', which lies within
+// -32640..32385 (no saturation); adding 255 * 128 restores the sum.
+ZK_AVX2 ZK_PIXEL_INLINE __m256i MaskMix(__m256i bg, __m256i pic, __m256i m) {
+  const __m256i bias = _mm256_set1_epi8(static_cast<char>(0x80));
+  const __m256i restore = _mm256_set1_epi16(255 * 128);
+  __m256i mInv = _mm256_xor_si256(m, _mm256_set1_epi8(static_cast<char>(0xFF)));
+  __m256i bgS = _mm256_xor_si256(bg, bias);
+  __m256i picS = _mm256_xor_si256(pic, bias);
+  __m256i lo = _mm256_maddubs_epi16(_mm256_unpacklo_epi8(mInv, m), _mm256_unpacklo_epi8(bgS, picS));
+  __m256i hi = _mm256_maddubs_epi16(_mm256_unpackhi_epi8(mInv, m), _mm256_unpackhi_epi8(bgS, picS));
+  lo = _mm256_srli_epi16(_mm256_add_epi16(lo, restore), 8);
+  hi = _mm256_srli_epi16(_mm256_add_epi16(hi, restore), 8);
+  return _mm256_packus_epi16(lo, hi);
 }
 
 ZK_AVX2 ZK_PIXEL_INLINE __m256i Scale(__m256i src, __m256i w, __m256i low) {
@@ -67,7 +72,6 @@ ZK_AVX2 void MaskBlendAvx2(const uint8_t* bg, const uint8_t* pic, const uint8_t*
   if (OutputAhead(bg, out, n) || OutputAhead(pic, out, n) || OutputAhead(mask, out, n)) {
     return kScalarKernels.MaskBlend(bg, pic, mask, groups, out);
   }
-  const __m256i low = _mm256_set1_epi16(0x00FF);
   const __m256i zero = _mm256_setzero_si256();
   const bool inPlace = out == bg;
   size_t i = 0;
@@ -80,7 +84,7 @@ ZK_AVX2 void MaskBlendAvx2(const uint8_t* bg, const uint8_t* pic, const uint8_t*
       if (!inPlace) Store(out + i, b);
       continue;
     }
-    __m256i r = MaskMix(b, Load(pic + i), m, low);
+    __m256i r = MaskMix(b, Load(pic + i), m);
     if (clearBits != 0) r = _mm256_blendv_epi8(r, b, clear);
     Store(out + i, r);
   }
@@ -92,10 +96,9 @@ ZK_AVX2 void MaskMixAvx2(const uint8_t* bg, const uint8_t* pic, const uint8_t* m
   if (OutputAhead(bg, out, n) || OutputAhead(pic, out, n) || OutputAhead(mask, out, n)) {
     return kScalarKernels.MaskMix(bg, pic, mask, n, out);
   }
-  const __m256i low = _mm256_set1_epi16(0x00FF);
   size_t i = 0;
   for (; i + 32 <= n; i += 32) {
-    Store(out + i, MaskMix(Load(bg + i), Load(pic + i), Load(mask + i), low));
+    Store(out + i, MaskMix(Load(bg + i), Load(pic + i), Load(mask + i)));
   }
   v128::MaskMixRange(bg, pic, mask, i, n, out);
 }
