@@ -145,6 +145,38 @@ TEST(PixelSpanVersions, MatchTheReferenceByteForByte) {
   }
 }
 
+// Every combination of input bytes and weight gives the formula's byte, in
+// every version (mask bytes 0..255 in a row: a zero byte sits in a non-zero
+// group, so the formula applies to it too).
+TEST(PixelSpanVersions, ExactForEveryInputByte) {
+  std::vector<SpanVersion> versions = VectorSpanVersions();
+  versions.push_back(kScalarSpans);
+  Bytes ramp(256), out(256), x(256), y(256), expected(256);
+  for (int i = 0; i < 256; ++i) ramp[i] = static_cast<uint8_t>(i);
+  for (const SpanVersion& v : versions) {
+    SCOPED_TRACE(v.Name);
+    for (int p = 0; p < 256; ++p) {
+      std::fill(x.begin(), x.end(), uint8_t(p));
+      for (int q = 0; q < 256; ++q) {
+        std::fill(y.begin(), y.end(), uint8_t(q));
+        v.MaskBlend(x.data(), y.data(), 32, ramp.data(), out.data());
+        for (int m = 0; m < 256; ++m) expected[m] = uint8_t((p * (255 - m) + q * m) >> 8);
+        ASSERT_EQ(out, expected) << "bg " << p << " pic " << q;
+      }
+      // One weight per call, the second input running through 0..255.
+      for (int w = 0; w <= 256; ++w) {
+        SetMixWeight(w);
+        v.Mix(x.data(), ramp.data(), 32, out.data());
+        for (int q = 0; q < 256; ++q) expected[q] = uint8_t((p * (256 - w) + q * w) >> 8);
+        ASSERT_EQ(out, expected) << "a " << p << " w " << w;
+        v.ScaleAdd(x.data(), ramp.data(), 32, out.data());
+        for (int q = 0; q < 256; ++q) expected[q] = uint8_t(std::min(255, ((p * w) >> 8) + q));
+        ASSERT_EQ(out, expected) << "source " << p << " w " << w;
+      }
+    }
+  }
+}
+
 // An output a few bytes into its own input sees the bytes written for earlier
 // groups, exactly as going group by group does.
 TEST(PixelSpanVersions, OutputOverlappingItsInputMatchesTheReference) {
