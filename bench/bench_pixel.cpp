@@ -4,13 +4,16 @@
 // blend), and the ratio of the two times is the counter "ratio_to_floor".
 // The reported time is the routine's alone.
 #include <benchmark/benchmark.h>
-#include <immintrin.h>
 
 #include <chrono>
 #include <random>
 #include <string>
 
 #include "effects/pixel/PixelOps.h"
+
+#if ZK_PIXEL_X86
+#include <immintrin.h>
+#endif
 
 namespace {
 
@@ -51,6 +54,7 @@ Frames& Data() {
 // ------------------------------------------------------------ the floor: plain passes
 
 // out = a | b | c (c may be null) over n bytes, the widest way the processor allows.
+#if ZK_PIXEL_X86
 __attribute__((target("avx2"))) void PlainPassAvx2(const uint8_t* a, const uint8_t* b,
                                                    const uint8_t* c, size_t n, uint8_t* out) {
   size_t i = 0;
@@ -78,6 +82,11 @@ void PlainPass(const uint8_t* a, const uint8_t* b, const uint8_t* c, size_t n, u
   static const bool avx2 = __builtin_cpu_supports("avx2");
   avx2 ? PlainPassAvx2(a, b, c, n, out) : PlainPassSse2(a, b, c, n, out);
 }
+#else
+void PlainPass(const uint8_t* a, const uint8_t* b, const uint8_t* c, size_t n, uint8_t* out) {
+  for (size_t i = 0; i < n; ++i) out[i] = a[i] | b[i] | (c ? c[i] : 0);
+}
+#endif
 
 // ------------------------------------------------------------ routine and floor, interleaved
 
