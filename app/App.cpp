@@ -12,6 +12,7 @@
 #include "core/TForm1.h"
 #include "platform/SettingsStore.h"
 #include "platform/headless/Headless.h"
+#include "platform/sdl/FontRasterFreetype.h"
 #include "resources/Png.h"
 #if __has_include("platform/sdl/SdlPlatform.h")
 #include "platform/sdl/SdlPlatform.h"
@@ -102,7 +103,8 @@ int RunApp(const Options& o) {
       }
       clock.AddEvents(events);
     }
-    platform::Platform plat{&clock, &display, &ui, true};
+    auto fonts = platform::CreateFreetypeFontRaster();
+    platform::Platform plat{&clock, &display, &ui, true, fonts.get()};
     return RunForm(plat, o);
   }
 
@@ -120,7 +122,9 @@ int RunApp(const Options& o) {
                  error.c_str());
     return kExitNoDisplay;
   }
-  platform::Platform plat{&sdl->GetClock(), &sdl->GetDisplay(), &sdl->GetUi(), false};
+  auto fonts = platform::CreateFreetypeFontRaster();
+  platform::Platform plat{&sdl->GetClock(), &sdl->GetDisplay(), &sdl->GetUi(), false,
+                          fonts.get()};
   return RunForm(plat, o);
 #else
   std::fprintf(stderr, "zelkor: this build has no window support; use --headless\n");

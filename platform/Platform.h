@@ -4,6 +4,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Display.h"
+#include "platform/FontRaster.h"
 #include "platform/Ui.h"
 
 namespace platform {
@@ -13,6 +14,7 @@ struct Platform {
   Display* display = nullptr;
   Ui* ui = nullptr;
   bool headless = false;
+  FontRaster* fonts = nullptr;  // the message font; null renders no text
 };
 
 }  // namespace platform
