@@ -17,15 +17,13 @@ void StartMainScript(TForm1& f) { f.State.Interp.ScriptRunning = false; }
 bool ScriptFinished(const TForm1& f) { return !f.State.Interp.ScriptRunning; }
 
 void ResetTextFonts(TForm1&) {}
+void DrawMessageWindowLayer(TForm1&) {}
+void InvalidateMessageWindow(TForm1&) {}
 void ShowMessageWindow(TForm1& f) { f.State.Mode.ScreenMode = 0; }
 void HideMessageWindow(TForm1&) {}
 
-void PaintScene(TForm1&, bool) {}
-void ClearScreenToScene(TForm1& f) {
-  uint8_t* frame = f.Plat.display->Frame();
-  std::fill(frame, frame + platform::kScreenStride * platform::kScreenHeight, 0);
-}
 
+void AskQuitAfterClose(TForm1&) {}
 void AnimateWaitCursor(TForm1&) {}
 void EraseWaitCursor(TForm1&) {}
 void ClearQuickButtonHover(TForm1&) {}
@@ -44,6 +42,8 @@ void StopMovie(TForm1&) {}
 
 void EffectTick(TForm1&) {}
 void BackgroundAnimationStep(TForm1&) {}
+void ManpuErase(TForm1&) {}
+void RestoreAnimationWindows(TForm1&) {}
 void StaffRollIdle(TForm1&) {}
 void StaffRollTick(TForm1&) {}
 void StaffRollStop(TForm1&) {}
@@ -54,6 +54,9 @@ void RecollectionTick(TForm1&) {}
 void CgViewerIdle(TForm1&) {}
 void MapIdle(TForm1&) {}
 void MapPaint(TForm1&) {}
+void MarkCgSeen(TForm1&, std::string_view) {}
+void CountPlay(TForm1&) {}
+void DrawDatePanel(TForm1&) {}
 
 void WatchPanelRefresh(TForm1&) {}
 

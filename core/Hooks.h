@@ -4,6 +4,7 @@
 // subsystem connects one, its definition moves to that subsystem's folder.
 #pragma once
 #include <cstdint>
+#include <string_view>
 
 namespace zk {
 
@@ -20,6 +21,12 @@ bool ScriptFinished(const TForm1& f);       // the outermost script ran past its
 
 // ---- Text (text/)
 void ResetTextFonts(TForm1& f);
+// Adds the message window (in full-screen text mode the text page), its
+// buttons, the speaker plate and the page text to the scene surface; part of
+// every scene build (graphics).
+void DrawMessageWindowLayer(TForm1& f);
+// The scene's layers changed: a cached message-window picture is stale.
+void InvalidateMessageWindow(TForm1& f);
 void ShowMessageWindow(TForm1& f);          // window hidden → shown again (ScreenMode 1)
 void HideMessageWindow(TForm1& f);
 
@@ -28,6 +35,9 @@ void PaintScene(TForm1& f, bool stageOnly);  // copy the scene (or stage) surfac
 void ClearScreenToScene(TForm1& f);          // fill the screen black and copy it into the scene
 
 // ---- Quick buttons and wait cursor (core/, input)
+// The window was asked to close during a transition of `gra`: ask the
+// player (interpreter off, screen kept, "ゲームを終了しますか？").
+void AskQuitAfterClose(TForm1& f);
 void AnimateWaitCursor(TForm1& f);
 void EraseWaitCursor(TForm1& f);
 void ClearQuickButtonHover(TForm1& f);
@@ -49,6 +59,10 @@ void StopMovie(TForm1& f);
 // ---- Effects, animations, staff rolls (effects/)
 void EffectTick(TForm1& f);
 void BackgroundAnimationStep(TForm1& f);     // one step of a bg_anim animation
+// Scene build (graphics): takes a shown manpu symbol off the window, and while
+// a background animation runs restores the window area of each of its frames.
+void ManpuErase(TForm1& f);
+void RestoreAnimationWindows(TForm1& f);
 void StaffRollIdle(TForm1& f);
 void StaffRollTick(TForm1& f);
 void StaffRollStop(TForm1& f);
@@ -60,6 +74,12 @@ void RecollectionTick(TForm1& f);
 void CgViewerIdle(TForm1& f);
 void MapIdle(TForm1& f);
 void MapPaint(TForm1& f);
+// Called by the graphics commands: a shown picture's CG bit (when it is in
+// the CG list), the play counter of every layout request, and the date panel
+// of the scene build.
+void MarkCgSeen(TForm1& f, std::string_view pictureName);
+void CountPlay(TForm1& f);
+void DrawDatePanel(TForm1& f);
 
 // ---- Developer tools (devtools/)
 void WatchPanelRefresh(TForm1& f);

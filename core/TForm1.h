@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/EngineState.h"
+#include "graphics/GraphicsState.h"
 #include "platform/Platform.h"
 #include "platform/SettingsStore.h"
 
@@ -41,6 +42,7 @@ class TForm1 : public platform::EventSink {
   std::string FatalError;  // set by start-up when the game cannot run (UTF-8)
   bool VoiceStandIn = false;  // the voice channel until sound output is connected
   // [subsystem state] Subsystems add their state here.
+  GraphicsState Gfx;  // surfaces, character cache and layout (graphics/)
 
   // ---- lifecycle (the form's handlers)
   void FormCreate();
