@@ -97,6 +97,11 @@ struct ModeState {
   int32_t ChoiceMode = 0;
   int32_t ChoiceCount = 0;
   int32_t ChoiceHover = 0;
+  // The text choice list: top and left of the list and its button width
+  // (the arrow keys put the pointer on a button).
+  int32_t ChoiceListTop = 0;
+  int32_t ChoiceListLeft = 0;
+  int32_t ChoiceButtonWidth = 0;
   bool InputLock = false;
   bool EffectRunning = false;
   int32_t EffectAbort = 0;  // 1 finish now, 2 close requested
@@ -164,6 +169,18 @@ constexpr int kBacklogLineSize = 70;
 constexpr int kPageRows = 20;
 constexpr int kPageCols = 100;
 
+constexpr int kVoiceNameSize = 64;
+constexpr int kPageVoicesSize = 256;
+constexpr int kListEntries = 32;
+constexpr int kListTextSize = 32;  // 31 bytes and the NUL
+constexpr int32_t kListNoValue = -99999;
+
+// One field of the argument list that SplitList fills.
+struct ListEntry {
+  char Text[kListTextSize] = {};
+  int32_t Value = kListNoValue;
+};
+
 struct CallFrame {
   int32_t ReturnOffset = 0;
   char Script[kScriptNameSize] = {};
@@ -187,6 +204,7 @@ struct InterpreterState {
   char RecScript[kScriptNameSize] = {};
   uint8_t* SideBuffer = nullptr;  // kScriptBufferSize bytes
   int32_t SideSize = 0;
+  int32_t SideRead = 0;  // read offset of the data script in SideBuffer
   // Text cursor and page.
   int32_t Column = 0, Row = 0;
   bool LargeText = false;
@@ -194,11 +212,19 @@ struct InterpreterState {
   int32_t PageChars = 0;
   bool NameAsText = false;
   char Page[kPageRows][kPageCols] = {};
+  uint8_t PageColours[kPageRows][kPageCols] = {};  // colour index of each printed cell
+  char PageVoices[kPageVoicesSize] = {};           // voices of this page, each with a blank
+  char LastVoice[kVoiceNameSize] = {};
   // The backlog ring: 201 slots so the line being written never overwrites
   // the oldest stored one.
   char BacklogText[(kBacklogLines + 1) * kBacklogLineSize] = {};
   int32_t BacklogCount = 0;
   int32_t BacklogWrite = 0;
+  // The argument list of the list rule.
+  ListEntry ListArgs[kListEntries];
+  // The last expression or assignment error reported (for the developer tools).
+  const char* LastError = nullptr;
+  int32_t ErrorCount = 0;
 };
 
 // ============================================================ [SECTION] EngineState

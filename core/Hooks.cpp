@@ -10,25 +10,26 @@ void RunStartup(TForm1& f) {
   // Without game data there is nothing to load: start the (empty) game.
   f.State.Mode.StartPending = true;
 }
-
-void InterpreterStep(TForm1&) {}
-void PageReset(TForm1&) {}
-void StartMainScript(TForm1& f) { f.State.Interp.ScriptRunning = false; }
-bool ScriptFinished(const TForm1& f) { return !f.State.Interp.ScriptRunning; }
+bool ReadScriptEntry(TForm1&, std::string_view, std::vector<uint8_t>&) { return false; }
 
 void ResetTextFonts(TForm1&) {}
+int TextCellsPerRow(const TForm1&) { return 56; }
+void DrawPageChar(TForm1&, const char*, int, int, int) {}
+void ShowNamePlate(TForm1&, std::string_view) {}
+void DrawRuby(TForm1&, std::string_view, int, int) {}
+void DrawPageReset(TForm1&) {}
+void SwitchTextModeDisplay(TForm1&, bool) {}
+void TakePageSnapshot(TForm1&) {}
+void DropPageSnapshot(TForm1&) {}
+int MeasureText(TForm1&, std::string_view, const char*, int) { return 0; }
+void DrawTextToBitmap(TForm1&, Bitmap&, int, int, std::string_view, const char*, int, uint32_t) {}
 void DrawMessageWindowLayer(TForm1&) {}
 void InvalidateMessageWindow(TForm1&) {}
 void ShowMessageWindow(TForm1& f) { f.State.Mode.ScreenMode = 0; }
-void HideMessageWindow(TForm1&) {}
+void HideMessageWindow(TForm1& f) { f.State.Mode.ScreenMode = 1; }
 
-
-void AskQuitAfterClose(TForm1&) {}
 void AnimateWaitCursor(TForm1&) {}
 void EraseWaitCursor(TForm1&) {}
-void ClearQuickButtonHover(TForm1&) {}
-
-void ChoiceTick(TForm1&) {}
 
 void SoundInit(TForm1&) {}
 void SoundTick(TForm1&) {}
@@ -39,6 +40,10 @@ void StartMusic(TForm1&, int32_t) {}
 void ApplyVolumes(TForm1&) {}
 bool MoviePlaying(TForm1&) { return false; }
 void StopMovie(TForm1&) {}
+bool WaveOutputPresent(TForm1&) { return true; }
+bool VoiceExists(TForm1&, std::string_view) { return false; }
+void PlayVoice(TForm1&, std::string_view) {}
+void PlaySound(TForm1&, std::string_view, int) {}
 
 void EffectTick(TForm1&) {}
 void BackgroundAnimationStep(TForm1&) {}
@@ -57,7 +62,65 @@ void MapPaint(TForm1&) {}
 void MarkCgSeen(TForm1&, std::string_view) {}
 void CountPlay(TForm1&) {}
 void DrawDatePanel(TForm1&) {}
+void EndReplay(TForm1&) {}
+void MarkSceneSeen(TForm1&, std::string_view) {}
+int CgListCount(TForm1&) { return 0; }
+void RunNameEntry(TForm1&) {}
+void GameDefaultNames(TForm1&, std::string& first, std::string& second) {
+  first.clear();
+  second.clear();
+}
 
-void WatchPanelRefresh(TForm1&) {}
+void ReportScriptError(TForm1&, const char*, int) {}
+
+// Called by input, menus, quick buttons and the window fades (core/).
+void OpenBacklog(TForm1&) {}
+void CloseBacklog(TForm1&) {}
+void BacklogMouseDown(TForm1&, int, int) {}
+void BacklogMouseMove(TForm1&, int, int) {}
+void BacklogMouseUp(TForm1&) {}
+void BacklogWheel(TForm1&, int) {}
+void OpenRewindView(TForm1&) {}
+void StepRewindView(TForm1&, int) {}
+void CloseRewindView(TForm1&) {}
+void ShowPanicPicture(TForm1&) {}
+bool PanicPictureShown(const TForm1&) { return false; }
+void LeavePanicPicture(TForm1&) {}
+Bitmap* MessageWindowPicture(TForm1&) { return nullptr; }
+Bitmap* ComposedWindowCache(TForm1&) { return nullptr; }
+void MarkPageClean(TForm1&) {}
+void ChoiceHover(TForm1&, int, int) {}
+// Until choices are connected, confirming an option closes the choice.
+void ChoiceConfirm(TForm1& f, bool) {
+  if (f.State.Mode.ChoiceHover != 0) f.State.Mode.ChoiceMode = 0;
+}
+void GoToLabel(TForm1&, const char*) {}
+void ResetPageText(TForm1&) {}
+void LoadAndStartScript(TForm1&, const char*) {}
+void ReplayLastVoice(TForm1&) {}
+void StopLoopingEffect(TForm1&) {}
+void OpenSaveScreen(TForm1&) {}
+void OpenLoadScreen(TForm1&) {}
+void QuickSave(TForm1&) {}
+// Until the dialogs are connected, a question only takes input.
+void AskYesNo(TForm1& f, const char*, int kind) { f.State.Mode.DialogKind = kind; }
+void DialogMouseDown(TForm1& f, int, int, bool) { f.State.Mode.DialogKind = 0; }
+void DialogMouseMove(TForm1&, int, int) {}
+void ReturnToTitle(TForm1&) {}
+void OpenSettings(TForm1&) {}
+bool SimpleSettingsOpen(const TForm1&) { return false; }
+void SimpleSettingsMouseDown(TForm1&, int, int, bool) {}
+void SimpleSettingsMouseMove(TForm1&, int, int) {}
+void SimpleSettingsMouseUp(TForm1&, int, int) {}
+void MapMouseDown(TForm1&, int, int, bool) {}
+void MapMouseMove(TForm1&, int, int) {}
+void CgViewerMouseDown(TForm1&, int, int, bool) {}
+void CgViewerMouseMove(TForm1&, int, int) {}
+void RecollectionMouseDown(TForm1&, int, int, bool) {}
+void RecollectionMouseMove(TForm1&, int, int) {}
+void RecollectionMouseUp(TForm1&, int, int) {}
+int32_t RunScriptEditor(TForm1&, int32_t offset) { return offset; }
+void ShowVariableEditor(TForm1&) {}
+bool RunScriptSelector(TForm1&, std::string&) { return false; }
 
 }  // namespace zk

@@ -4,14 +4,19 @@
 // subsystem connects one, its definition moves to that subsystem's folder.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace zk {
 
 class TForm1;
+struct Bitmap;
 
 // ---- Start-up and game data (resources/)
 void RunStartup(TForm1& f);  // the whole start-up sequence, from FormCreate
+// A script entry with its bytes restored, the patch archive first.
+bool ReadScriptEntry(TForm1& f, std::string_view upperName, std::vector<uint8_t>& out);
 
 // ---- Script interpreter (script/)
 void InterpreterStep(TForm1& f);            // one step of the line interpreter
@@ -19,8 +24,38 @@ void PageReset(TForm1& f);                  // start a new text page
 void StartMainScript(TForm1& f);            // load "main" and run it from its first line
 bool ScriptFinished(const TForm1& f);       // the outermost script ran past its end
 
+// ---- Input and menus (core/)
+void RefreshMenuStates(TForm1& f);          // a script wrote S000 or S028
+void RedrawQuickButtons(TForm1& f);         // skip or auto mode changed
+// The window was asked to close during a transition of `gra`: ask the
+// player (interpreter off, screen kept, "ゲームを終了しますか？").
+void AskQuitAfterClose(TForm1& f);
+
 // ---- Text (text/)
-void ResetTextFonts(TForm1& f);
+void ResetTextFonts(TForm1& f);             // also after the large-text flag changed
+// Cells per text row of the current text mode (window or full-screen text).
+int TextCellsPerRow(const TForm1& f);
+// Draws one character (1 or 2 bytes) of the page at a text cell in the
+// current colour index.
+void DrawPageChar(TForm1& f, const char* bytes, int length, int column, int row);
+void ShowNamePlate(TForm1& f, std::string_view name);  // an empty name clears the plate
+// Ruby text over a text cell: white, 9 pixels high, 7 above the row's glyphs.
+void DrawRuby(TForm1& f, std::string_view text, int column, int row);
+// The drawing half of a page reset: an empty message window (or, in
+// full-screen text mode, the page background) on the screen.
+void DrawPageReset(TForm1& f);
+// `mode`: forgets the saved message window; when switched, builds the layout
+// of the text mode now in S150 and redraws the scene.
+void SwitchTextModeDisplay(TForm1& f, bool switched);
+// The page rewind view's snapshots: store the page in the next slot, or step
+// the slot counter back so the next snapshot overwrites the last one.
+void TakePageSnapshot(TForm1& f);
+void DropPageSnapshot(TForm1& f);
+// Plain text for effects (end roll, completion rate): width in pixels, and
+// drawing into a bitmap with the top left corner at x, y.
+int MeasureText(TForm1& f, std::string_view sjis, const char* faceUtf8, int height);
+void DrawTextToBitmap(TForm1& f, Bitmap& target, int x, int y, std::string_view sjis,
+                      const char* faceUtf8, int height, uint32_t rgb);
 // Adds the message window (in full-screen text mode the text page), its
 // buttons, the speaker plate and the page text to the scene surface; part of
 // every scene build (graphics).
@@ -33,14 +68,23 @@ void HideMessageWindow(TForm1& f);
 // ---- Scene graphics (graphics/)
 void PaintScene(TForm1& f, bool stageOnly);  // copy the scene (or stage) surface to the screen
 void ClearScreenToScene(TForm1& f);          // fill the screen black and copy it into the scene
+// The 800 x 600 surfaces; nullptr while graphics has not created them.
+Bitmap* BackgroundSurface(TForm1& f);
+Bitmap* StageSurface(TForm1& f);
+Bitmap* SceneSurface(TForm1& f);
+void RedrawScene(TForm1& f);                 // recompose the layers and show them
+void SepiaFlash(TForm1& f, int kind);        // `special 3` and `special 4`
+// The frame clock: start, then wait one period (pumping messages); returns
+// the periods elapsed, at least 1. WaitUntilTick sleeps to a clock deadline
+// and then pumps messages.
+void FrameClockStart(TForm1& f);
+int FrameClockWait(TForm1& f, int periodMs);
+void WaitUntilTick(TForm1& f, uint32_t deadlineMs);
 
 // ---- Quick buttons and wait cursor (core/, input)
-// The window was asked to close during a transition of `gra`: ask the
-// player (interpreter off, screen kept, "ゲームを終了しますか？").
-void AskQuitAfterClose(TForm1& f);
 void AnimateWaitCursor(TForm1& f);
 void EraseWaitCursor(TForm1& f);
-void ClearQuickButtonHover(TForm1& f);
+void ClearQuickButtonHover(TForm1& f);  // core/
 
 // ---- Choices (script/)
 void ChoiceTick(TForm1& f);
@@ -55,6 +99,10 @@ void StartMusic(TForm1& f, int32_t number);
 void ApplyVolumes(TForm1& f);
 bool MoviePlaying(TForm1& f);
 void StopMovie(TForm1& f);
+bool WaveOutputPresent(TForm1& f);
+bool VoiceExists(TForm1& f, std::string_view name);
+void PlayVoice(TForm1& f, std::string_view name);
+void PlaySound(TForm1& f, std::string_view name, int kind);  // 1 once, 2 as the looping effect
 
 // ---- Effects, animations, staff rolls (effects/)
 void EffectTick(TForm1& f);
@@ -80,8 +128,75 @@ void MapPaint(TForm1& f);
 void MarkCgSeen(TForm1& f, std::string_view pictureName);
 void CountPlay(TForm1& f);
 void DrawDatePanel(TForm1& f);
+void EndReplay(TForm1& f);                   // `end`/`exit`/`vend` in a replayed scene
+void MarkSceneSeen(TForm1& f, std::string_view scriptName);  // scene bit of a listed script
+int CgListCount(TForm1& f);                  // entries of the CG list
+void RunNameEntry(TForm1& f);                // the modal name-entry dialog
+// The game's two default player names (Shift-JIS).
+void GameDefaultNames(TForm1& f, std::string& first, std::string& second);
 
 // ---- Developer tools (devtools/)
-void WatchPanelRefresh(TForm1& f);
+void WatchPanelRefresh(TForm1& f);  // core/ (the developer panel's watch list)
+// An expression or assignment error (kind 3); silent in play.
+void ReportScriptError(TForm1& f, const char* messageUtf8, int kind);
+
+// ---- Called by input, menus, quick buttons and the window fades (core/)
+// text/ (backlog, page rewind view, window hiding, panic picture):
+void OpenBacklog(TForm1& f);  // does nothing while S028 is 0
+void CloseBacklog(TForm1& f);
+void BacklogMouseDown(TForm1& f, int x, int y);
+void BacklogMouseMove(TForm1& f, int x, int y);
+void BacklogMouseUp(TForm1& f);
+void BacklogWheel(TForm1& f, int delta);        // delta > 0 toward older lines
+void OpenRewindView(TForm1& f);                 // does nothing while S028 is 0
+void StepRewindView(TForm1& f, int direction);  // +1 an older page, -1 a newer one
+void CloseRewindView(TForm1& f);
+void ShowPanicPicture(TForm1& f);
+bool PanicPictureShown(const TForm1& f);
+void LeavePanicPicture(TForm1& f);
+// text/ (message window): the window picture and its composed copy (nullptr
+// while there is none), and the page-is-clean mark that skips the redraw.
+Bitmap* MessageWindowPicture(TForm1& f);
+Bitmap* ComposedWindowCache(TForm1& f);
+void MarkPageClean(TForm1& f);
+// graphics/:
+Bitmap* PreviousFrameSurface(TForm1& f);
+Bitmap* OutputSurface(TForm1& f);
+// Builds the scene surface from the stage with the message window (and the
+// page) on it, without showing it.
+void BuildSceneSurface(TForm1& f);
+// script/ (choices and flow):
+void ChoiceHover(TForm1& f, int x, int y);  // every choice kind, by ChoiceMode
+void ChoiceConfirm(TForm1& f, bool right);
+void GoToLabel(TForm1& f, const char* label);
+void ResetPageText(TForm1& f);  // the text state of a page reset, nothing drawn
+void LoadAndStartScript(TForm1& f, const char* name);  // load, reset and run from the start
+// audio/:
+void ReplayLastVoice(TForm1& f);
+void StopLoopingEffect(TForm1& f);
+// services/ (save and load, in-game dialogs, title return, settings, screens):
+void OpenSaveScreen(TForm1& f);
+void OpenLoadScreen(TForm1& f);
+void QuickSave(TForm1& f);
+void AskYesNo(TForm1& f, const char* questionUtf8, int kind);
+void DialogMouseDown(TForm1& f, int x, int y, bool right);
+void DialogMouseMove(TForm1& f, int x, int y);
+void ReturnToTitle(TForm1& f);
+void OpenSettings(TForm1& f);
+bool SimpleSettingsOpen(const TForm1& f);
+void SimpleSettingsMouseDown(TForm1& f, int x, int y, bool right);
+void SimpleSettingsMouseMove(TForm1& f, int x, int y);
+void SimpleSettingsMouseUp(TForm1& f, int x, int y);
+void MapMouseDown(TForm1& f, int x, int y, bool right);
+void MapMouseMove(TForm1& f, int x, int y);
+void CgViewerMouseDown(TForm1& f, int x, int y, bool right);
+void CgViewerMouseMove(TForm1& f, int x, int y);
+void RecollectionMouseDown(TForm1& f, int x, int y, bool right);
+void RecollectionMouseMove(TForm1& f, int x, int y);
+void RecollectionMouseUp(TForm1& f, int x, int y);
+// devtools/:
+int32_t RunScriptEditor(TForm1& f, int32_t offset);  // modal; the offset to continue at
+void ShowVariableEditor(TForm1& f);
+bool RunScriptSelector(TForm1& f, std::string& chosen);  // modal; false when cancelled
 
 }  // namespace zk
