@@ -22,18 +22,6 @@ namespace zk {
     return result;                                \
   }
 
-// ---- Scene graphics (graphics/)
-ZK_STUB(CmdGra, kStepContinue)
-ZK_STUB(CmdClrb, kStepContinue)
-ZK_STUB(CmdSpr, kStepContinue)
-ZK_STUB(CmdPtset, kStepContinue)
-ZK_STUB(CmdGrb, kStepContinue)
-ZK_STUB(CmdPartsload, kStepContinue)
-ZK_STUB(CmdBg, kStepContinue)
-ZK_STUB(CmdDirect, kStepContinue)
-ZK_STUB(CmdOvr, kStepEnd)
-ZK_STUB(CmdScroll, kStepEnd)
-
 // ---- Choices (script/, choices)
 ZK_STUB_THEN(CmdSelect, ApplyStopAtChoice, kStepEnd)
 ZK_STUB_THEN(CmdClickmap, ApplyStopAtChoice, kStepEnd)
