@@ -178,6 +178,24 @@ std::string DumpStateJson(const TForm1& f) {
     j.String(SjisToUtf8(row));
   }
   j.EndArray();
+  const GraphicsState& g = f.Gfx;
+  j.Key("background");
+  j.String(Field(g.BackgroundName, kPictureNameSize));
+  j.Key("sprites");
+  j.String(Field(g.SpriteSpec, kSpriteSpecSize));
+  j.Key("characters");
+  j.BeginArray();
+  for (int i = 0; i < g.Layout.Count && i < kLayoutPositions; ++i)
+    j.String(Field(g.Layout.Names[i], kPictureNameSize));
+  j.EndArray();
+  j.Key("slots");
+  j.BeginArray();
+  for (const CharacterSlot& slot : g.Slots) j.String(Field(slot.Name, kPictureNameSize));
+  j.EndArray();
+  j.Key("overlay");
+  j.String(Field(g.OverlaySpec, kPictureNameSize));
+  j.Key("grb");
+  j.Bool(g.PrepareOnly);
   j.Key("backlog");
   j.BeginArray();
   for (int i = 0; i < in.BacklogCount && i < kBacklogLines; ++i)
