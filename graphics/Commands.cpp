@@ -322,6 +322,7 @@ StepResult ScrollCommand(TForm1& f, const char* args) {
 
   m.ScreenMode = 7;
   m.MenuLock = true;
+  RefreshMenuStates(f);
   int steps = 0;
   if (direction == 0 || direction == 2) steps = picture.Height - kSceneHeight;
   if (direction == 1 || direction == 3) steps = picture.Width - kSceneWidth;
@@ -352,6 +353,7 @@ StepResult ScrollCommand(TForm1& f, const char* args) {
   PresentWindow(f);
   m.ScreenMode = 0;
   m.MenuLock = false;
+  RefreshMenuStates(f);
   if (m.EffectAbort == 2) AskQuitAfterClose(f);
   m.EffectAbort = 0;
   return kStepEnd;
