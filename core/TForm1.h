@@ -7,7 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "core/DevPanel.h"
 #include "core/EngineState.h"
+#include "core/Input.h"
+#include "core/QuickButtons.h"
 #include "graphics/GraphicsState.h"
 #include "platform/Platform.h"
 #include "platform/SettingsStore.h"
@@ -42,7 +45,11 @@ class TForm1 : public platform::EventSink {
   std::string FatalError;  // set by start-up when the game cannot run (UTF-8)
   bool VoiceStandIn = false;  // the voice channel until sound output is connected
   // [subsystem state] Subsystems add their state here.
-  GraphicsState Gfx;  // surfaces, character cache and layout (graphics/)
+  InputState Input;               // key and wheel bookkeeping of the handlers
+  MenuState Menus;                // tool bar and popup menu items
+  QuickButtonPanel QuickButtons;  // the panel of the message window
+  DevPanel Dev;                   // the developer panel
+  GraphicsState Gfx;              // surfaces, character cache and layout (graphics/)
 
   // ---- lifecycle (the form's handlers)
   void FormCreate();
