@@ -445,12 +445,13 @@ void TForm1::FormKeyUp(int key) {
   if (State.Mode.BacklogOpen) return;
   key = SwapCtrlShift(*this, key);
   if (key != platform::kKeyCtrl) return;
-  // Skipping by Ctrl lasts while the key is held.
+  // Skipping by Ctrl lasts while the key is held. Skip mode ends before the
+  // redraw, which would otherwise light the skip button again.
+  State.Mode.SkipMode = 0;
   if (State.Mode.ScreenMode == 0) {
     State.Vars.S(kSysQuickButton1) = 0;
     if (!State.Mode.InputLock) RedrawQuickButtons(*this);
   }
-  State.Mode.SkipMode = 0;
 }
 
 void TForm1::FormKeyPress(int ch) {

@@ -39,10 +39,14 @@ const int kFunctionKeyActions[12] = {
     kQuickLoad,     kQuickHideWindow, kQuickVoice,      kQuickSave,
 };
 
+int32_t& QuickButtonState(TForm1& f, int slot) {
+  return f.State.Vars.S(kSysQuickButton1 + slot - 1);
+}
+
 namespace {
 
 int32_t& SlotState(TForm1& f, int slot) {
-  return f.State.Vars.S(kSysQuickButton1 + slot - 1);
+  return QuickButtonState(f, slot);
 }
 
 bool PanelScreen(const ModeState& m) {
