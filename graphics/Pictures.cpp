@@ -2,11 +2,15 @@
 #include "core/TForm1.h"
 #include "graphics/Graphics.h"
 #include "graphics/Surfaces.h"
+#include "resources/Picture.h"
 
 namespace zk {
 
-// Connected to the game's archives when the start-up data lands on TForm1.
-bool LoadScenePicture(TForm1&, std::string_view, Bitmap&) { return false; }
-int TachiType(const TForm1&) { return 0; }
+bool LoadScenePicture(TForm1& f, std::string_view name, Bitmap& target) {
+  if (name.empty()) return false;
+  return LoadPicture(f.Game.Arc, name, target);
+}
+
+int TachiType(const TForm1& f) { return f.Game.Def.TACHI_TYPE; }
 
 }  // namespace zk
