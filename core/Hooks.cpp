@@ -6,12 +6,6 @@
 
 namespace zk {
 
-void RunStartup(TForm1& f) {
-  // Without game data there is nothing to load: start the (empty) game.
-  f.State.Mode.StartPending = true;
-}
-bool ReadScriptEntry(TForm1&, std::string_view, std::vector<uint8_t>&) { return false; }
-
 void ResetTextFonts(TForm1&) {}
 int TextCellsPerRow(const TForm1&) { return 56; }
 void DrawPageChar(TForm1&, const char*, int, int, int) {}
@@ -66,10 +60,6 @@ void EndReplay(TForm1&) {}
 void MarkSceneSeen(TForm1&, std::string_view) {}
 int CgListCount(TForm1&) { return 0; }
 void RunNameEntry(TForm1&) {}
-void GameDefaultNames(TForm1&, std::string& first, std::string& second) {
-  first.clear();
-  second.clear();
-}
 
 void ReportScriptError(TForm1&, const char*, int) {}
 

@@ -14,6 +14,7 @@
 #include "graphics/GraphicsState.h"
 #include "platform/Platform.h"
 #include "platform/SettingsStore.h"
+#include "resources/Startup.h"
 
 namespace zk {
 
@@ -45,6 +46,7 @@ class TForm1 : public platform::EventSink {
   std::string FatalError;  // set by start-up when the game cannot run (UTF-8)
   bool VoiceStandIn = false;  // the voice channel until sound output is connected
   // [subsystem state] Subsystems add their state here.
+  GameData Game;  // archives, game definition, persisted settings (resources/)
   InputState Input;               // key and wheel bookkeeping of the handlers
   MenuState Menus;                // tool bar and popup menu items
   QuickButtonPanel QuickButtons;  // the panel of the message window
