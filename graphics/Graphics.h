@@ -60,6 +60,9 @@ void BuildScene(TForm1& f);
 void SepiaFlash(TForm1& f, int kind);
 // Copies the scene (or the stage) surface into the display frame.
 void PaintScene(TForm1& f, bool stageOnly);
+// Start-up: fresh surfaces, an empty cache and layout, no picture names, and
+// the window filled black.
+void CreateSurfaces(TForm1& f);
 
 // ============================================================ [SECTION] Transitions and fades
 

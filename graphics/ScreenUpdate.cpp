@@ -142,6 +142,12 @@ void ClearScreenToScene(TForm1& f) {
   std::fill(f.Gfx.Scene.Pixels.begin(), f.Gfx.Scene.Pixels.end(), 0);
 }
 
+void CreateSurfaces(TForm1& f) {
+  f.Gfx = GraphicsState{};
+  ClearScreenToScene(f);
+  PresentWindow(f);
+}
+
 // ---------------------------------------------------------------- entry points for other subsystems
 
 Bitmap* BackgroundSurface(TForm1& f) { return &f.Gfx.Background; }
