@@ -74,10 +74,13 @@ void DevPanel::ResolvePath(TForm1& f) {
   if (pathSet_) return;
   pathSet_ = true;
   // Beside the settings file, when the settings live in one.
-  if (auto* ini = dynamic_cast<platform::IniSettingsStore*>(f.Settings.get())) {
-    const std::filesystem::path settings(ini->Path());
-    path_ = (settings.parent_path() / "dbg.ini").string();
+  std::string settings = f.Game.SettingsPath;
+  if (settings.empty()) {
+    if (auto* ini = dynamic_cast<platform::IniSettingsStore*>(f.Settings.get()))
+      settings = ini->Path();
   }
+  if (!settings.empty())
+    path_ = (std::filesystem::path(settings).parent_path() / "dbg.ini").string();
 }
 
 void DevPanel::Load(TForm1& f) {

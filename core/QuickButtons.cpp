@@ -8,11 +8,13 @@
 // [SECTION] Stopping skip mode
 #include "core/QuickButtons.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/Hooks.h"
 #include "core/ScreenCopy.h"
 #include "core/TForm1.h"
+#include "graphics/Graphics.h"
 
 namespace zk {
 
@@ -56,7 +58,7 @@ bool PanelScreen(const ModeState& m) {
 }  // namespace
 
 void SetQuickButtonPictures(TForm1& f, Bitmap sheet, const Bitmap& windowFrame, int windowX,
-                            int windowY) {
+                            int windowY, int colourRows) {
   QuickButtonPanel& p = f.QuickButtons;
   p.Sheet = std::move(sheet);
   p.WindowX = windowX;
@@ -64,8 +66,18 @@ void SetQuickButtonPictures(TForm1& f, Bitmap sheet, const Bitmap& windowFrame, 
   p.Background.Resize(kQuickPanelWidth, kQuickPanelHeight);
   p.Panel.Resize(kQuickPanelWidth, kQuickPanelHeight);
   p.Background.Fill(0, 0, 0);
-  CopyArea(windowFrame, kQuickPanelX - windowX, kQuickPanelY - windowY, kQuickPanelWidth,
-           kQuickPanelHeight, p.Background, 0, 0);
+  const int sx = kQuickPanelX - windowX;
+  const int sy = kQuickPanelY - windowY;
+  int rows = kQuickPanelHeight;
+  if (colourRows >= 0) rows = std::max(0, std::min(rows, colourRows - sy));
+  CopyArea(windowFrame, sx, sy, kQuickPanelWidth, rows, p.Background, 0, 0);
+}
+
+void LoadQuickButtonPictures(TForm1& f, const Bitmap& windowFrame) {
+  Bitmap sheet;
+  LoadScenePicture(f, "sys_qbtn", sheet);
+  const GameDefinition& d = f.Game.Def;
+  SetQuickButtonPictures(f, std::move(sheet), windowFrame, d.TXW_OFS_X, d.TXW_OFS_Y, d.TXW_SIZE_Y);
 }
 
 // ============================================================ [SECTION] Drawing

@@ -73,10 +73,14 @@ struct QuickButtonPanel {
 // The state cell of slot 1..12 (S060..S071).
 int32_t& QuickButtonState(TForm1& f, int slot);
 
-// Start-up: takes the sprite sheet and copies the part of the message-window
-// frame picture (its colour half) that lies under the panel.
+// Takes the sprite sheet and copies the part of the message-window frame
+// picture that lies under the panel; only the first colourRows rows of the
+// frame are its colours (-1: all of them).
 void SetQuickButtonPictures(TForm1& f, Bitmap sheet, const Bitmap& windowFrame, int windowX,
-                            int windowY);
+                            int windowY, int colourRows = -1);
+// Start-up: loads "sys_qbtn" and takes the panel's background from the
+// message window's frame (colour rows over opacity rows, as the text keeps it).
+void LoadQuickButtonPictures(TForm1& f, const Bitmap& windowFrame);
 
 // kind 0: shows the panel on the screen (and in the scene surface) when the
 // window is shown or in full-screen text mode; kind 1: that, and also into the
