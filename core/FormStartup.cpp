@@ -23,7 +23,7 @@ class FormStartupHost : public StartupHost {
   void ResetSceneState() override {}      // script: per-scene state
   void LoadGlobalData() override {}       // services: merge the global save file
   void ClearBacklog() override {}         // text: the backlog
-  void RefreshMenus() override {}         // core: enabled state of menus and buttons
+  void RefreshMenus() override { RefreshMenuStates(f_); }
   void InitTextColour() override {}       // text: colour index 1, then 0
   void InitEffects() override {}          // effects: effect initialisation "INIT"
   void ClearObjects() override {}         // effects: the object table of `obj_`
