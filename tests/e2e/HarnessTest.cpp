@@ -21,10 +21,10 @@ TEST(Harness, RunsOnTheVirtualClockAndWritesDumpAndScreenshot) {
   int rc = RunCommand(Zelkor() + " --headless --run-ms 1000 --events " + (dir / "events.txt") +
                           " --dump-state " + (dir / "s.json") + " --screenshot " +
                           (dir / "s.png") + " --config-dir " + dir.Path() + " --save-dir " +
-                          dir.Path() + " " + (dir / "nogame"),
+                          dir.Path(),
                       &out);
-  // No game data here: the game reports it and stops, but the harness still writes.
-  EXPECT_NE(rc, 2) << out;
+  // Without a game folder the bundled demo plays.
+  EXPECT_EQ(rc, 0) << out;
   std::string json, mid, png;
   ASSERT_TRUE(ReadText(dir / "s.json", json)) << out;
   ASSERT_TRUE(ReadText(dir / "mid.json", mid)) << out;
@@ -35,6 +35,22 @@ TEST(Harness, RunsOnTheVirtualClockAndWritesDumpAndScreenshot) {
   for (const char* key : {"\"V\":", "\"S\":", "\"G\":", "\"F\":", "\"strings\":", "\"ClickWait\":",
                           "\"CallStack\":", "\"backlog\":", "\"page\":"})
     EXPECT_NE(json.find(key), std::string::npos) << key;
+}
+
+TEST(Harness, MissingGameDataIsReportedAndTheGameStops) {
+  TempDir dir;
+  std::string out;
+  int rc = RunCommand(Zelkor() + " --headless --run-ms 5000 --config-dir " + dir.Path() +
+                          " --save-dir " + dir.Path() + " --dump-state " + (dir / "s.json") + " " +
+                          (dir / "nogame"),
+                      &out);
+  EXPECT_EQ(rc, 3);
+  EXPECT_NE(out.find("ゲームデータを読み込めません。"), std::string::npos) << out;
+  std::string json;
+  ASSERT_TRUE(ReadText(dir / "s.json", json));
+  // The orderly close happens at the first idle pass, long before the limit.
+  ASSERT_EQ(json.rfind("{\"time_ms\":", 0), 0u) << json.substr(0, 40);
+  EXPECT_LE(std::stoi(json.substr(11)), 20) << json.substr(0, 40);
 }
 
 TEST(Harness, BadCommandLinesAndEventFilesExitWithTwo) {
