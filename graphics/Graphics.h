@@ -33,12 +33,11 @@ void CharacterPosition(const TForm1& f, int count, int position, int& x, int& y)
 // top); returns how many.
 int DrawingOrder(int count, bool reversed, int order[kLayoutPositions]);
 
-// The layout request: applies a sprite specification ("NAME,NAME,...[,T]")
-// to the layout, loading every picture not cached, and remembers the
-// specification. Returns the transition the specification asks for. No
-// screen update.
+// The layout request: applies a sprite list ("NAME,NAME,...[,T]") to the
+// layout, loading every picture not cached, and remembers the list text
+// (SpriteSpec). Returns the transition the list asks for. No screen update.
 int ApplySpriteSpec(TForm1& f, const char* spec);
-// Count 0, all names empty, specification empty.
+// Count 0, all names empty, no sprite list.
 void ClearCharacterLayout(TForm1& f);
 // Fills the background with a solid colour from a name "S" + three colour
 // digits (red, green, blue) and remembers the name.
