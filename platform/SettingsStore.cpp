@@ -114,9 +114,15 @@ std::string IniSettingsStore::ReadText(const std::string& name, const std::strin
 }
 
 void IniSettingsStore::Store(const std::string& name, const std::string& value) {
-  // Rewrite the file keeping every other line as it stands.
+  // Rewrite the file keeping every other line as it stands. A file that
+  // exists but cannot be read is left alone rather than replaced by one
+  // that holds only this value.
   std::string text;
-  ReadFile(path_, text);
+  if (!ReadFile(path_, text)) {
+    std::error_code ec;
+    if (std::filesystem::exists(path_, ec) || ec) return;
+    text.clear();
+  }
   std::istringstream in(text);
   std::ostringstream out;
   std::string line, section;
@@ -128,10 +134,12 @@ void IniSettingsStore::Store(const std::string& name, const std::string& value) 
       if (section == section_ && !written) emit();
       section = Trim(t.substr(1, t.size() - 2));
       if (section == section_) sectionSeen = true;
-    } else if (section == section_ && !written) {
+    } else if (section == section_) {
       size_t eq = t.find('=');
       if (eq != std::string::npos && Trim(t.substr(0, eq)) == name) {
-        emit();
+        // The first line of the name takes the value; later duplicates,
+        // which a reader would prefer, are dropped.
+        if (!written) emit();
         continue;
       }
     }

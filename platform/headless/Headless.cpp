@@ -1,6 +1,8 @@
 #include "platform/headless/Headless.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <sstream>
 #include <strings.h>
@@ -14,8 +16,9 @@ namespace {
 bool ParseInt(const std::string& s, long& out) {
   if (s.empty()) return false;
   char* end = nullptr;
+  errno = 0;
   out = std::strtol(s.c_str(), &end, 10);
-  return *end == '\0';
+  return *end == '\0' && errno == 0;
 }
 
 }  // namespace
@@ -36,7 +39,8 @@ bool ParseEventScript(const std::string& text, std::vector<TimedEvent>& out, std
       return false;
     };
     long ms = 0;
-    if (!ParseInt(msText, ms) || ms < 0) return fail("time is not a number of milliseconds");
+    if (!ParseInt(msText, ms) || ms < 0 || ms > INT32_MAX)
+      return fail("time is not a number of milliseconds");
     if (!(words >> verb)) return fail("missing verb");
     std::string rest;
     std::getline(words, rest);
@@ -61,6 +65,8 @@ bool ParseEventScript(const std::string& text, std::vector<TimedEvent>& out, std
       if (args.size() < minArgs || args.size() > minArgs + (allowRight ? 1 : 0)) return false;
       long x, y;
       if (!ParseInt(args[0], x) || !ParseInt(args[1], y)) return false;
+      // Pointer positions lie on the game screen, as a window reports them.
+      if (x < 0 || y < 0 || x >= kScreenWidth || y >= kScreenHeight) return false;
       e.x = static_cast<int>(x);
       e.y = static_cast<int>(y);
       if (args.size() > minArgs) {
@@ -75,7 +81,7 @@ bool ParseEventScript(const std::string& text, std::vector<TimedEvent>& out, std
       return e.key != kKeyNone;
     };
     if (verb == "click" || verb == "down" || verb == "up") {
-      if (!point(2, true)) return fail("expected X Y [right]");
+      if (!point(2, true)) return fail("expected X Y [right] on the 800 x 600 screen");
       if (verb == "up") {
         e.type = EventType::MouseUp;
         out.push_back(te);
@@ -88,7 +94,7 @@ bool ParseEventScript(const std::string& text, std::vector<TimedEvent>& out, std
         }
       }
     } else if (verb == "move") {
-      if (!point(2, false)) return fail("expected X Y");
+      if (!point(2, false)) return fail("expected X Y on the 800 x 600 screen");
       e.type = EventType::MouseMove;
       out.push_back(te);
     } else if (verb == "wheel") {

@@ -1,0 +1,41 @@
+// The desktop platform: one SDL window with the game picture scaled into it,
+// the tool bar above it, and dialogs and menus drawn with Dear ImGui.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "platform/Clock.h"
+#include "platform/Display.h"
+#include "platform/Ui.h"
+
+namespace platform {
+
+struct SdlOptions {
+  std::string title;
+};
+
+class SdlBackend;
+
+class SdlPlatform {  // owns window, renderer, ImGui context
+ public:
+  // Opens the window; nullptr with error set when there is no display.
+  // The renderer is SDL's software renderer unless a GPU driver is present
+  // (a /dev/dri render node); ZK_RENDERER=software|accelerated overrides.
+  static std::unique_ptr<SdlPlatform> Create(const SdlOptions& options, std::string& error);
+  ~SdlPlatform();
+  SdlPlatform(const SdlPlatform&) = delete;
+  SdlPlatform& operator=(const SdlPlatform&) = delete;
+
+  Clock& GetClock();
+  Display& GetDisplay();
+  Ui& GetUi();
+
+  // The implementation, for the test hooks in SdlTestHooks.h.
+  SdlBackend& Backend() { return *backend_; }
+
+ private:
+  explicit SdlPlatform(std::unique_ptr<SdlBackend> backend);
+  std::unique_ptr<SdlBackend> backend_;
+};
+
+}  // namespace platform

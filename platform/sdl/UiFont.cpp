@@ -1,0 +1,65 @@
+#include "platform/sdl/UiFont.h"
+
+#include <fcntl.h>
+#include <fontconfig/fontconfig.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+MappedFont::~MappedFont() {
+  if (data_) munmap(data_, size_);
+}
+
+std::unique_ptr<MappedFont> MappedFont::Open(const std::string& path, int faceIndex) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || st.st_size <= 0) {
+    close(fd);
+    return nullptr;
+  }
+  void* data = mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+  close(fd);
+  if (data == MAP_FAILED) return nullptr;
+  std::unique_ptr<MappedFont> font(new MappedFont);
+  font->data_ = data;
+  font->size_ = static_cast<size_t>(st.st_size);
+  font->faceIndex_ = faceIndex;
+  font->path_ = path;
+  return font;
+}
+
+std::unique_ptr<MappedFont> FindJapaneseUiFont() {
+  FcConfig* config = FcInitLoadConfigAndFonts();
+  if (!config) return nullptr;
+  std::unique_ptr<MappedFont> result;
+  // Proportional Gothic faces first; any face that covers Japanese after them.
+  FcPattern* pattern = FcNameParse(
+      reinterpret_cast<const FcChar8*>("IPAPGothic,IPAGothic,Noto Sans CJK JP,sans-serif:lang=ja"));
+  if (pattern) {
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult res = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config, pattern, &res);
+    if (match) {
+      FcChar8* file = nullptr;
+      int index = 0;
+      FcCharSet* charset = nullptr;
+      // The tool bar's own captions must be covered, or the face is no use.
+      const bool covers = FcPatternGetCharSet(match, FC_CHARSET, 0, &charset) == FcResultMatch &&
+                          FcCharSetHasChar(charset, 0x7D42) && FcCharSetHasChar(charset, 0x8A2D);
+      if (covers && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+        FcPatternGetInteger(match, FC_INDEX, 0, &index);
+        result = MappedFont::Open(reinterpret_cast<const char*>(file), index);
+      }
+      FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+  }
+  FcConfigDestroy(config);
+  return result;
+}
+
+}  // namespace platform
