@@ -4,6 +4,7 @@
 #include "core/Hooks.h"
 #include "core/TForm1.h"
 #include "resources/Startup.h"
+#include "text/MessageWindow.h"
 
 namespace zk {
 
@@ -15,16 +16,19 @@ class FormStartupHost : public StartupHost {
  public:
   explicit FormStartupHost(TForm1& f) : f_(f) {}
   void DetectSoundOutput() override {}    // audio: whether a wave output device exists
-  void CreateMessageFont() override {}    // text: the message font from "FontName"
+  void CreateMessageFont() override { zk::CreateMessageFont(f_); }
   void CreateSurfaces() override {}       // graphics: the work bitmaps, paint box filled black
-  void LoadNamePlates() override {}       // text: name-plate buffers and "np01", "np02" ...
-  void CreateMessageWindow() override {}  // text: message-window bitmaps and frame
-  void LoadSystemPictures() override {}   // choices, glyphs, quick buttons, click-wait mark
+  void LoadNamePlates() override { zk::LoadNamePlates(f_); }
+  void CreateMessageWindow() override { zk::CreateMessageWindow(f_); }
+  void LoadSystemPictures() override {  // choices, glyphs, quick buttons, click-wait mark
+    LoadTextPictures(f_);
+    LoadQuickButtonPictures(f_, f_.Text.Frame);
+  }
   void ResetSceneState() override {}      // script: per-scene state
   void LoadGlobalData() override {}       // services: merge the global save file
   void ClearBacklog() override {}         // text: the backlog
   void RefreshMenus() override { RefreshMenuStates(f_); }
-  void InitTextColour() override {}       // text: colour index 1, then 0
+  void InitTextColour() override { zk::InitTextColour(f_); }
   void InitEffects() override {}          // effects: effect initialisation "INIT"
   void ClearObjects() override {}         // effects: the object table of `obj_`
   void PrepareCgViewer() override {}      // services: CG viewer section "VIEW_1"

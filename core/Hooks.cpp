@@ -6,24 +6,8 @@
 
 namespace zk {
 
-void ResetTextFonts(TForm1&) {}
-int TextCellsPerRow(const TForm1&) { return 56; }
-void DrawPageChar(TForm1&, const char*, int, int, int) {}
-void ShowNamePlate(TForm1&, std::string_view) {}
-void DrawRuby(TForm1&, std::string_view, int, int) {}
-void DrawPageReset(TForm1&) {}
-void SwitchTextModeDisplay(TForm1&, bool) {}
 void TakePageSnapshot(TForm1&) {}
 void DropPageSnapshot(TForm1&) {}
-int MeasureText(TForm1&, std::string_view, const char*, int) { return 0; }
-void DrawTextToBitmap(TForm1&, Bitmap&, int, int, std::string_view, const char*, int, uint32_t) {}
-void DrawMessageWindowLayer(TForm1&) {}
-void InvalidateMessageWindow(TForm1&) {}
-void ShowMessageWindow(TForm1& f) { f.State.Mode.ScreenMode = 0; }
-void HideMessageWindow(TForm1& f) { f.State.Mode.ScreenMode = 1; }
-
-void AnimateWaitCursor(TForm1&) {}
-void EraseWaitCursor(TForm1&) {}
 
 void SoundInit(TForm1&) {}
 void SoundTick(TForm1&) {}
@@ -76,9 +60,6 @@ void CloseRewindView(TForm1&) {}
 void ShowPanicPicture(TForm1&) {}
 bool PanicPictureShown(const TForm1&) { return false; }
 void LeavePanicPicture(TForm1&) {}
-Bitmap* MessageWindowPicture(TForm1&) { return nullptr; }
-Bitmap* ComposedWindowCache(TForm1&) { return nullptr; }
-void MarkPageClean(TForm1&) {}
 void ChoiceHover(TForm1&, int, int) {}
 // Until choices are connected, confirming an option closes the choice.
 void ChoiceConfirm(TForm1& f, bool) {

@@ -15,6 +15,7 @@
 #include "platform/Platform.h"
 #include "platform/SettingsStore.h"
 #include "resources/Startup.h"
+#include "text/MessageWindow.h"
 
 namespace zk {
 
@@ -52,6 +53,7 @@ class TForm1 : public platform::EventSink {
   QuickButtonPanel QuickButtons;  // the panel of the message window
   DevPanel Dev;                   // the developer panel
   GraphicsState Gfx;              // surfaces, character cache and layout (graphics/)
+  TextState Text;                 // message window, glyphs, name plates, click-wait mark (text/)
 
   // ---- lifecycle (the form's handlers)
   void FormCreate();
