@@ -47,20 +47,46 @@ uint8_t Byte(int32_t v) {
   return static_cast<uint8_t>(std::clamp(v, 0, 255));
 }
 
-// While skipping, text is copied to the screen as usual but shown at most
-// this often; whatever follows (the next character, a page reset) shows it.
+void PresentNow(TForm1& f) {
+  f.Plat.display->Present();
+  f.Text.LastPresentMs = f.Plat.clock->NowMs();
+  f.Text.PresentPending = false;
+}
+
+// Showing the screen costs far more than drawing a character, and the
+// characters one interpreter step prints follow each other at once: a
+// character is shown when nothing else is printed right after it in the
+// same step, or when the last showing is a frame old. While skipping, at
+// most every kSkipPresentMs; what follows (a page reset, the next character,
+// the wait mark) shows the rest.
+constexpr uint32_t kFramePresentMs = 16;
 constexpr uint32_t kSkipPresentMs = 50;
 
-void Show(TForm1& f) {
+// True when the interpreter goes on printing in this step right after the
+// character it has just output: no character delay ends the step, and the
+// next thing on the line is another character.
+bool MoreTextFollows(const TForm1& f) {
+  const InterpreterState& in = f.State.Interp;
+  const WaitState& w = f.State.Wait;
+  if (!in.NameAsText && w.CharDelay != 0 && !w.PageFinish && f.State.Settings.TextSpeedOn &&
+      f.State.Mode.SkipMode == 0)
+    return false;
+  if (in.PendingText && *in.PendingText) return true;
+  if (in.LinePos < 0 || in.LinePos + 1 >= kLineBufferSize) return false;
+  const auto c = static_cast<unsigned char>(in.LineBuffer[in.LinePos]);
+  const auto c1 = static_cast<unsigned char>(in.LineBuffer[in.LinePos + 1]);
+  if (c == 0 || c == '%' || c == '[' || c == '<') return false;  // the end, waits and codes
+  if (c == 0x81 && (c1 == 0xA4 || c1 == 0xA5 || c1 == 0xAC)) return false;  // wait marks
+  return true;
+}
+
+void ShowPrintedText(TForm1& f) {
   TextState& t = f.Text;
-  const uint32_t now = f.Plat.clock->NowMs();
-  if (f.State.Mode.SkipMode != 0 && now - t.LastPresentMs < kSkipPresentMs) {
-    t.PresentPending = true;
-    return;
-  }
-  f.Plat.display->Present();
-  t.LastPresentMs = now;
-  t.PresentPending = false;
+  if (!t.PresentPending) return;
+  const uint32_t since = f.Plat.clock->NowMs() - t.LastPresentMs;
+  const bool due = f.State.Mode.SkipMode != 0 ? since >= kSkipPresentMs
+                                              : since >= kFramePresentMs || !MoreTextFollows(f);
+  if (due) PresentNow(f);
 }
 
 // The first text cell of the current text mode on the screen, and its pitches.
@@ -228,7 +254,7 @@ void DrawCharacter(TForm1& f, uint16_t code, int x, int y, bool toScreen) {
   DrawGlyph(scene, x, y, t.Glyphs.Glyph(), t.Glyphs.Shadow(), t.Colour);
   if (!toScreen) return;
   CopyAreaToScreen(f, scene, x, y, kGlyphCopyWidth, kGlyphCellHeight, x, y);
-  Show(f);
+  t.PresentPending = true;
 }
 
 void DrawSpeakerPlate(TForm1& f, std::string_view name, bool toScreen) {
@@ -246,7 +272,7 @@ void DrawSpeakerPlate(TForm1& f, std::string_view name, bool toScreen) {
   CopyArea(t.PlateWork, 0, 0, t.PlateWork.Width, t.PlateWork.Height, f.Gfx.Scene, x, y);
   if (toScreen) {
     CopyAreaToScreen(f, t.PlateWork, 0, 0, t.PlateWork.Width, t.PlateWork.Height, x, y);
-    Show(f);
+    PresentNow(f);
   }
   f.State.Vars.S(kSysTextColour) = static_cast<int32_t>(d.NAME[k].Colour);
 }
@@ -285,6 +311,7 @@ void RedrawPage(TForm1& f, bool toScreen) {
       cell += width;
     }
   }
+  if (toScreen) FlushTextToScreen(f);
 }
 
 namespace {
@@ -321,10 +348,7 @@ void DrawStringCentred(TForm1& f, std::string_view text, int x, Bitmap& target, 
 }
 
 void FlushTextToScreen(TForm1& f) {
-  if (!f.Text.PresentPending) return;
-  f.Plat.display->Present();
-  f.Text.PresentPending = false;
-  f.Text.LastPresentMs = f.Plat.clock->NowMs();
+  if (f.Text.PresentPending) PresentNow(f);
 }
 
 // ============================================================ [SECTION] Interpreter hooks
@@ -343,6 +367,7 @@ void DrawPageChar(TForm1& f, const char* bytes, int length, int column, int row)
   SetTextColour(f, f.State.Interp.ColourIndex);
   DrawCharacter(f, code, g.X + column * g.PitchX, g.Y + row * g.PitchY, true);
   f.Text.PageClean = false;
+  ShowPrintedText(f);
 }
 
 void ShowNamePlate(TForm1& f, std::string_view name) {
@@ -358,7 +383,7 @@ void ShowNamePlate(TForm1& f, std::string_view name) {
   const int y = d.TXW_OFS_Y + d.NP_OFS_Y;
   CopyArea(bg, 0, 0, bg.Width, bg.Height, f.Gfx.Scene, x, y);
   CopyAreaToScreen(f, bg, 0, 0, bg.Width, bg.Height, x, y);
-  Show(f);
+  PresentNow(f);
 }
 
 void DrawPageReset(TForm1& f) {
@@ -371,7 +396,7 @@ void DrawPageReset(TForm1& f) {
     const Bitmap& w = f.Text.Window;
     CopyArea(w, 0, 0, w.Width, w.Height, scene, d.TXW_OFS_X, d.TXW_OFS_Y);
     CopyAreaToScreen(f, w, 0, 0, w.Width, w.Height, d.TXW_OFS_X, d.TXW_OFS_Y);
-    f.Plat.display->Present();
+    PresentNow(f);
     m.WindowShown = true;
     return;
   }
@@ -380,7 +405,7 @@ void DrawPageReset(TForm1& f) {
     BuildTextPage(f.Gfx.Stage, Prefs(f).TXBG_A2, f.Gfx.TextPage);
     CopyArea(f.Gfx.TextPage, 0, 0, f.Gfx.TextPage.Width, f.Gfx.TextPage.Height, scene, 0, 0);
     CopyToScreen(f, scene);
-    f.Plat.display->Present();
+    PresentNow(f);
     return;
   }
   // The darkened page fades in over the scene (at once while skipping).
@@ -424,7 +449,7 @@ void AnimateWaitCursor(TForm1& f) {
   CopyArea(f.Gfx.Scene, x, y, w, h, save, 0, 0);
   BlendStacked(save, 0, 0, t.ClickWaitSheet, frame * w, w, h);
   CopyAreaToScreen(f, save, 0, 0, w, h, x, y);
-  f.Plat.display->Present();
+  PresentNow(f);
   t.WaitX = x;
   t.WaitY = y;
   t.WaitErased = false;
@@ -437,7 +462,7 @@ void EraseWaitCursor(TForm1& f) {
   // At least the mark's own size, so a mark larger than 24 x 24 leaves nothing.
   const int w = std::max(24, d.CLICK_WAIT_SIZE_X), h = std::max(24, d.CLICK_WAIT_SIZE_Y);
   CopyAreaToScreen(f, f.Gfx.Scene, t.WaitX, t.WaitY, w, h, t.WaitX, t.WaitY);
-  f.Plat.display->Present();
+  PresentNow(f);
   t.WaitErased = true;
 }
 
@@ -450,7 +475,7 @@ void HideMessageWindow(TForm1& f) {
   RefreshMenuStates(f);
   f.Text.HiddenScene = f.Gfx.Scene;
   CopyToScreen(f, f.Gfx.Stage);
-  f.Plat.display->Present();
+  PresentNow(f);
   m.ScreenMode = 1;
 }
 
@@ -460,7 +485,7 @@ void ShowMessageWindow(TForm1& f) {
   if (!t.HiddenScene.Empty()) f.Gfx.Scene = std::move(t.HiddenScene);
   t.HiddenScene = Bitmap{};
   CopyToScreen(f, f.Gfx.Scene);
-  f.Plat.display->Present();
+  PresentNow(f);
   m.ScreenMode = 0;
   m.MenuLock = false;
   RefreshMenuStates(f);

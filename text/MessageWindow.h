@@ -135,7 +135,8 @@ void ResetGlyphCache(TForm1& f);
 // The colour index of the next glyphs (0 = S037).
 void SetTextColour(TForm1& f, int index);
 // Draws a character (Shift-JIS code) with its top-left at (x, y) into the
-// scene surface and, when toScreen, copies its 32 x 35 area to the screen.
+// scene surface and, when toScreen, copies its area to the screen (shown by
+// the caller, or by FlushTextToScreen).
 void DrawCharacter(TForm1& f, uint16_t code, int x, int y, bool toScreen);
 // The name plate of `name` (Shift-JIS) on the scene and, when toScreen, the
 // screen; sets S037 to the speaker's colour. Nothing for unknown names.

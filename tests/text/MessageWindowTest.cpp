@@ -243,6 +243,31 @@ TEST_F(Window, HidingShowsTheStageAndShowingPutsTheSceneBack) {
   EXPECT_EQ(form.State.Mode.ScreenMode, 0);
 }
 
+// Characters one step prints in a row are shown together: the screen is
+// presented when the step stops printing, not for every character.
+TEST_F(Window, PrintedTextIsShownWhenTheStepStopsPrinting) {
+  InterpreterState& in = form.State.Interp;
+  struct Case {
+    int charDelay;
+    const char* line;
+    std::vector<int> chars;  // where the characters are on the line
+    int presents;
+  };
+  for (const Case& c : {Case{0, "ABC", {0, 1, 2}, 1}, Case{0, "AB%5C", {0, 1, 4}, 2},
+                        Case{1, "ABC", {0, 1, 2}, 3}}) {
+    form.State.Wait.CharDelay = c.charDelay;
+    std::strcpy(in.LineBuffer, c.line);
+    const int before = display.Presents();
+    int column = 2;
+    for (int i : c.chars) {
+      in.LinePos = i + 1;  // the interpreter has moved past the character
+      DrawPageChar(form, &in.LineBuffer[i], 1, column++, 1);
+    }
+    EXPECT_EQ(display.Presents() - before, c.presents) << c.line << " " << c.charDelay;
+    EXPECT_EQ(Screen(40 + 24 + 2, 420 + 32 + kInkRow)[2], 254);
+  }
+}
+
 TEST_F(Window, NothingIsDrawnInSkipModeTwoOrWithoutAFont) {
   form.State.Mode.SkipMode = 2;
   DrawPageChar(form, "A", 1, 2, 1);
