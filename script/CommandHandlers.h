@@ -12,7 +12,7 @@ namespace zk {
 #define ZK_COMMAND(name) StepResult name(TForm1& f, char* line, char* args)
 
 // ---- The interpreter itself (script/Commands.cpp, script/Flow.cpp, script/Expressions.cpp)
-ZK_COMMAND(CmdCv);         // voice line: backlog and page bookkeeping, playback through audio/
+ZK_COMMAND(CmdCv);  // voice line: backlog and page bookkeeping, playback through audio/
 ZK_COMMAND(CmdGo);
 ZK_COMMAND(CmdSwitch);
 ZK_COMMAND(CmdChain);

@@ -12,14 +12,16 @@
 
 namespace zk {
 
-#define ZK_STUB(name, result) \
-  StepResult name(TForm1&, char*, char*) { return result; }
+#define ZK_STUB(name, result)              \
+  StepResult name(TForm1&, char*, char*) { \
+    return result;                         \
+  }
 
 // A stub that applies the dispatcher's part first.
-#define ZK_STUB_THEN(name, first, result) \
-  StepResult name(TForm1& f, char*, char*) {     \
-    first(f);                                     \
-    return result;                                \
+#define ZK_STUB_THEN(name, first, result)    \
+  StepResult name(TForm1& f, char*, char*) { \
+    first(f);                                \
+    return result;                           \
   }
 
 // ---- Choices (script/, choices)

@@ -16,7 +16,8 @@ constexpr int Offset(const char* keyword) {
   return keyword[n - 1] == ' ' ? 1 + n : 2 + n;
 }
 
-#define ZK_ENTRY(keyword, handler, owner) {keyword, handler, Offset(keyword), owner}
+#define ZK_ENTRY(keyword, handler, owner) \
+  { keyword, handler, Offset(keyword), owner }
 
 }  // namespace
 
@@ -92,7 +93,9 @@ const CommandInfo kCommandTable[kCommandCount] = {
 #undef ZK_ENTRY
 
 namespace {
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 }  // namespace
 
 int MatchCommand(const char* text) {

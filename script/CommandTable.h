@@ -10,10 +10,10 @@
 namespace zk {
 
 struct CommandInfo {
-  const char* Keyword;     // as matched, a trailing blank included
+  const char* Keyword;  // as matched, a trailing blank included
   CommandHandler Handler;
-  int ArgOffset;           // offset of the argument text in the line buffer
-  const char* Owner;       // subsystem folder that implements the command
+  int ArgOffset;      // offset of the argument text in the line buffer
+  const char* Owner;  // subsystem folder that implements the command
 };
 
 constexpr int kCommandCount = 64;

@@ -21,7 +21,7 @@ namespace zk {
 void StopSkipAndAuto(TForm1& f) {
   EngineState& s = f.State;
   s.Mode.SkipMode = 0;
-  s.Vars.S(kSysQuickButton1) = 0;      // skip button
+  s.Vars.S(kSysQuickButton1) = 0;  // skip button
   s.SetAutoDelay(0);
   s.Vars.S(kSysQuickButton1 + 1) = 0;  // auto button
   RedrawQuickButtons(f);
@@ -205,7 +205,9 @@ StepResult CmdExitgame(TForm1& f, char*, char*) {
   return kStepEnd;
 }
 
-StepResult CmdChgprm(TForm1&, char*, char*) { return kStepEnd; }
+StepResult CmdChgprm(TForm1&, char*, char*) {
+  return kStepEnd;
+}
 
 // ---- Sound effect name rules
 

@@ -31,9 +31,13 @@ void Report(TForm1& f, const char* message) {
   ReportScriptError(f, message, 3);
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
-bool IsStop(char c) { return c != '\0' && std::strchr("=<>;!&|],", c) != nullptr; }
+bool IsStop(char c) {
+  return c != '\0' && std::strchr("=<>;!&|],", c) != nullptr;
+}
 
 // Wrapping 32-bit arithmetic; division and remainder by zero give 0.
 int32_t Apply(char op, int32_t a, int32_t b) {
@@ -180,7 +184,8 @@ int32_t Evaluate(TForm1& f, std::string_view text, size_t* stop) {
         ++i;
         continue;
       case '_':
-        if (i + 1 < text.size() && (text[i + 1] == '&' || text[i + 1] == '|' || text[i + 1] == 'X')) {
+        if (i + 1 < text.size() &&
+            (text[i + 1] == '&' || text[i + 1] == '|' || text[i + 1] == 'X')) {
           a = Apply(op, a, b);
           b = 0;
           op = text[i + 1];

@@ -22,7 +22,9 @@ namespace zk {
 
 namespace {
 
-char Fold(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char Fold(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // Copies text into a fixed name field, cut to the field (keeping a
 // double-byte character whole).
@@ -267,7 +269,9 @@ StepResult CmdExit(TForm1& f, char*, char*) {
   return kStepEnd;
 }
 
-StepResult CmdVend(TForm1& f, char* line, char* args) { return CmdExit(f, line, args); }
+StepResult CmdVend(TForm1& f, char* line, char* args) {
+  return CmdExit(f, line, args);
+}
 
 StepResult CmdBackto(TForm1& f, char*, char*) {
   f.State.Vars.S(kSysBacktoOffset) = f.State.Interp.LineStart;
@@ -336,7 +340,8 @@ StepResult CmdCjmp(TForm1& f, char*, char* args) {
   return kStepContinue;
 }
 
-// ============================================================ [SECTION] Developer script folder list
+// ============================================================ [SECTION] Developer script folder
+// list
 
 void ScanScriptFolder(const std::string& folder, ScriptFolderList& list) {
   namespace fs = std::filesystem;

@@ -26,18 +26,22 @@ namespace zk {
 namespace {
 
 // The printer takes any byte below 0x20 or above 0x7E as the first of two.
-bool IsTextLead(unsigned char c) { return c < 0x20 || c > 0x7E; }
+bool IsTextLead(unsigned char c) {
+  return c < 0x20 || c > 0x7E;
+}
 
 // Shift-JIS codes of the marks the printer acts on.
-constexpr unsigned kPageMark = 0x81A5;     // ▼ page wait
-constexpr unsigned kNewPageMark = 0x81A4;  // ▽ new page
-constexpr unsigned kLineMark = 0x81AC;     // 〓 line wait
-constexpr unsigned kDollar = 0x8190;       // ＄ string variable
-constexpr unsigned kOpenQuote = 0x8175;    // 「
-constexpr unsigned kOpenParen = 0x8169;    // （
+constexpr unsigned kPageMark = 0x81A5;                  // ▼ page wait
+constexpr unsigned kNewPageMark = 0x81A4;               // ▽ new page
+constexpr unsigned kLineMark = 0x81AC;                  // 〓 line wait
+constexpr unsigned kDollar = 0x8190;                    // ＄ string variable
+constexpr unsigned kOpenQuote = 0x8175;                 // 「
+constexpr unsigned kOpenParen = 0x8169;                 // （
 constexpr char kHetare[] = "\x82\xd6\x82\xbd\x82\xea";  // へたれ
 
-bool FullScreenText(const EngineState& s) { return s.Vars.S(kSysFullScreenText) != 0; }
+bool FullScreenText(const EngineState& s) {
+  return s.Vars.S(kSysFullScreenText) != 0;
+}
 
 // The printer's registers may come from a save file: keep them inside the
 // line buffer and the ring.
@@ -47,7 +51,8 @@ void SanitiseRegisters(InterpreterState& in) {
     in.LinePos = static_cast<int32_t>(std::strlen(in.LineBuffer));
   in.BacklogCount = std::clamp(in.BacklogCount, 0, kBacklogLines);
   const int32_t start = in.BacklogCount * kBacklogLineSize;
-  if (in.BacklogWrite < start || in.BacklogWrite >= start + kBacklogLineSize) in.BacklogWrite = start;
+  if (in.BacklogWrite < start || in.BacklogWrite >= start + kBacklogLineSize)
+    in.BacklogWrite = start;
 }
 
 }  // namespace
@@ -65,7 +70,8 @@ const InlineCode kInlineCodes[kInlineCodeCount] = {
     {"$", "print a string variable"},
 };
 
-// ============================================================ [SECTION] Backlog ring and page state
+// ============================================================ [SECTION] Backlog ring and page
+// state
 
 void AppendBacklog(InterpreterState& in, std::string_view bytes) {
   SanitiseRegisters(in);
@@ -228,7 +234,9 @@ std::string UpToBracket(const char* p) {
 
 // The argument of a key: one byte after it (the blank is assumed), or the
 // line end when the line ends right there.
-const char* ArgumentAfter(const char* keyEnd) { return *keyEnd ? keyEnd + 1 : keyEnd; }
+const char* ArgumentAfter(const char* keyEnd) {
+  return *keyEnd ? keyEnd + 1 : keyEnd;
+}
 
 void RunInlineCommand(TForm1& f, const char* keyword, const std::string& args) {
   char line[kLineBufferSize];
@@ -249,7 +257,8 @@ Flow InlineCodeAt(TForm1& f) {
   const char* code = line + in.LinePos + 1;  // after "["
   int index = 0;
   while (index < kInlineCodeCount && !KeyMatches(code, kInlineCodes[index].Key)) ++index;
-  const char* keyEnd = index < kInlineCodeCount ? code + std::strlen(kInlineCodes[index].Key) : code;
+  const char* keyEnd =
+      index < kInlineCodeCount ? code + std::strlen(kInlineCodes[index].Key) : code;
   switch (index) {
     case 0:  // gra
       RunInlineCommand(f, "gra", UpToBracket(ArgumentAfter(keyEnd)));
@@ -265,8 +274,8 @@ Flow InlineCodeAt(TForm1& f) {
     case 4: {  // wait: the line goes on after "]" at a later step
       if (s.Mode.SkipMode == 0) s.Wait.WaitTicks = std::max(0, std::atoi(ArgumentAfter(keyEnd)));
       const char* close = std::strchr(code, ']');
-      in.LinePos = close ? static_cast<int32_t>(close + 1 - line)
-                         : static_cast<int32_t>(std::strlen(line));
+      in.LinePos =
+          close ? static_cast<int32_t>(close + 1 - line) : static_cast<int32_t>(std::strlen(line));
       return Flow::EndStep;
     }
     case 5: {  // cv: the name runs to the line end

@@ -22,9 +22,13 @@ namespace {
 constexpr int kW = platform::kScreenWidth;
 constexpr int kH = platform::kScreenHeight;
 
-bool EffectsCut(const EngineState& s) { return s.Mode.SkipMode != 0 && s.Settings.SkipCutsEffects; }
+bool EffectsCut(const EngineState& s) {
+  return s.Mode.SkipMode != 0 && s.Settings.SkipCutsEffects;
+}
 
-void Present(TForm1& f) { f.Plat.display->Present(); }
+void Present(TForm1& f) {
+  f.Plat.display->Present();
+}
 
 // White flash: seven times white, then the saved screen, 20 ms each.
 void WhiteFlash(TForm1& f) {
@@ -61,7 +65,9 @@ const char* AfterComma(const char* p) {
   const char* c = std::strchr(p, ',');
   return c ? c + 1 : nullptr;
 }
-int32_t NumberAt(const char* p) { return p ? std::atoi(p) : 0; }
+int32_t NumberAt(const char* p) {
+  return p ? std::atoi(p) : 0;
+}
 
 void Letterbox(TForm1& f, const char* args) {
   const char* a = args[0] && args[1] ? args + 2 : args + std::strlen(args);

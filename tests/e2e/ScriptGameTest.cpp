@@ -65,12 +65,16 @@ std::string Field(const std::string& json, const std::string& key) {
   for (; end < json.size(); ++end) {
     const char c = json[end];
     if (quoted) {
-      if (c == '\\') ++end;
-      else if (c == '"') quoted = false;
+      if (c == '\\')
+        ++end;
+      else if (c == '"')
+        quoted = false;
       continue;
     }
-    if (c == '"') quoted = true;
-    else if (c == '[' || c == '{') ++depth;
+    if (c == '"')
+      quoted = true;
+    else if (c == '[' || c == '{')
+      ++depth;
     else if (c == ']' || c == '}') {
       if (depth == 0) break;
       --depth;
@@ -89,9 +93,9 @@ TEST(ScriptGame, CallsBlocksAndExpressionsReachTheStateDump) {
   WriteText(dir / "src/sub.s", kSub);
   WriteText(dir / "src/last.s", kLast);
   std::string out;
-  ASSERT_EQ(RunCommand(BinaryDir() + "/zktool build-game " + (dir / "src") + " " + (dir / "game"),
-                       &out),
-            0)
+  ASSERT_EQ(
+      RunCommand(BinaryDir() + "/zktool build-game " + (dir / "src") + " " + (dir / "game"), &out),
+      0)
       << out;
   ASSERT_EQ(RunCommand(BinaryDir() + "/zelkor --headless --until-idle --dump-state " +
                            (dir / "state.json") + " --config-dir " + (dir / "config") +
@@ -115,9 +119,9 @@ TEST(ScriptGame, CallsBlocksAndExpressionsReachTheStateDump) {
   ASSERT_EQ(values.size(), 1000u);
   EXPECT_EQ(values[10], 100);
   EXPECT_EQ(values[11], 1);
-  EXPECT_EQ(values[12], 0);   // main waits inside "last"
-  EXPECT_EQ(values[13], 4);   // 20 _& 6
-  EXPECT_EQ(values[99], 0);   // skipped by the label
+  EXPECT_EQ(values[12], 0);  // main waits inside "last"
+  EXPECT_EQ(values[13], 4);  // 20 _& 6
+  EXPECT_EQ(values[99], 0);  // skipped by the label
   EXPECT_EQ(Field(json, "F"), "[5]");
   EXPECT_EQ(Field(json, "strings").rfind("[\"太郎\",\"\",", 0), 0u) << Field(json, "strings");
   EXPECT_EQ(Field(json, "CallDepth"), "1");

@@ -13,16 +13,30 @@ using Commands = ScriptTest;
 
 TEST(CommandTable, KeywordsMatchInTableOrderWithoutCase) {
   struct Case {
-    const char* text;  // after the prefix character
+    const char* text;     // after the prefix character
     const char* keyword;  // nullptr: no match
   } cases[] = {
-      {"exitgame", "exitgame"}, {"exit", "exit"},     {"SELECT", "select"},
-      {"selectx", "select"},    {"IF (V001=1) x", "if "}, {"if(V001=1)", nullptr},
-      {"se SEH2ABC", "se "},    {"seloop X", "seloop "}, {"seoff", "seoff"},
-      {"mark 5", "mark "},      {"map X", "map"},        {"bg_anim 3", "bg_anim"},
-      {"bg X", "bg "},          {"animq X", "anim"},     {"obj_load", "obj_"},
-      {"endroll", "end"},       {"grb X", "grb "},       {"gra", nullptr},
-      {"", nullptr},            {"frobnicate", nullptr}, {"Sleep 30", "sleep "},
+      {"exitgame", "exitgame"},
+      {"exit", "exit"},
+      {"SELECT", "select"},
+      {"selectx", "select"},
+      {"IF (V001=1) x", "if "},
+      {"if(V001=1)", nullptr},
+      {"se SEH2ABC", "se "},
+      {"seloop X", "seloop "},
+      {"seoff", "seoff"},
+      {"mark 5", "mark "},
+      {"map X", "map"},
+      {"bg_anim 3", "bg_anim"},
+      {"bg X", "bg "},
+      {"animq X", "anim"},
+      {"obj_load", "obj_"},
+      {"endroll", "end"},
+      {"grb X", "grb "},
+      {"gra", nullptr},
+      {"", nullptr},
+      {"frobnicate", nullptr},
+      {"Sleep 30", "sleep "},
   };
   for (const Case& c : cases) {
     const int index = MatchCommand(c.text);
@@ -43,8 +57,8 @@ TEST(CommandTable, KeywordsMatchInTableOrderWithoutCase) {
   EXPECT_STREQ(kCommandTable[63].Keyword, "efxanim ");
   // Argument offsets, including those the commands document.
   const std::pair<const char*, int> offsets[] = {
-      {"string ", 8}, {"seltree", 9}, {"map", 5}, {"bg_anim", 9}, {"anim", 6}, {"shake", 7},
-      {"cjmp", 6},    {"ovr", 5},     {"viewer", 8}, {"obj_", 5}, {"sroll", 7}, {"effect", 8}};
+      {"string ", 8}, {"seltree", 9}, {"map", 5},    {"bg_anim", 9}, {"anim", 6},  {"shake", 7},
+      {"cjmp", 6},    {"ovr", 5},     {"viewer", 8}, {"obj_", 5},    {"sroll", 7}, {"effect", 8}};
   for (const auto& [keyword, offset] : offsets) {
     const int index = MatchCommand(keyword);
     ASSERT_GE(index, 0) << keyword;
@@ -220,8 +234,7 @@ TEST_F(Commands, EffectSoundNamesFollowTheGroupSwitches) {
       {"SEH4LOOP9A0", true, "SEH4LOOP9A0"},
       {"SEH4", true, "SEH4"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(EffectSoundName(p, c.name, c.looping), c.plays) << c.name;
+  for (const Case& c : cases) EXPECT_EQ(EffectSoundName(p, c.name, c.looping), c.plays) << c.name;
 }
 
 TEST_F(Commands, SpecialEffectsComputeTheirPictures) {
@@ -243,9 +256,8 @@ TEST_F(Commands, SpecialEffectsComputeTheirPictures) {
   DimRows(b, 0, 4, -3);  // nothing outside the band
   EXPECT_EQ(b.Row(1)[0], 200);
   // The effects end the step; skipping with effects cut does nothing.
-  for (const char* line : {"*special 0", "*special 1", "*special 2", "*special 2 100",
-                           "*special 6", "*special 9", "*shake 2,4,10", "*shake 0,99999999,0",
-                           "*shake"}) {
+  for (const char* line : {"*special 0", "*special 1", "*special 2", "*special 2 100", "*special 6",
+                           "*special 9", "*shake 2,4,10", "*shake 0,99999999,0", "*shake"}) {
     V(1) = 0;
     Load(std::string(line) + "\n!V001=1");
     Step();

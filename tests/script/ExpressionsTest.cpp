@@ -1,8 +1,7 @@
-#include "script/Expressions.h"
-
 #include <climits>
 
 #include "ScriptFixture.h"
+#include "script/Expressions.h"
 
 namespace zk::test {
 namespace {
@@ -19,7 +18,7 @@ TEST_F(Expressions, AssignmentsEvaluateLeftToRightWithTheirBankRules) {
   } cases[] = {
       {"V001=2+3*4", 'V', 1, 20, false},  // no precedence
       {"V001=-5", 'V', 1, -5, false},
-      {"V001=2*-3", 'V', 1, -3, false},   // (2 x 0) - 3
+      {"V001=2*-3", 'V', 1, -3, false},  // (2 x 0) - 3
       {"V001=7/0", 'V', 1, 0, false},
       {"V001=7%0", 'V', 1, 0, false},
       {"V001=-7/2", 'V', 1, -3, false},
@@ -28,21 +27,21 @@ TEST_F(Expressions, AssignmentsEvaluateLeftToRightWithTheirBankRules) {
       {"V001=10_|5", 'V', 1, 15, false},
       {"V001=10_X3", 'V', 1, 9, false},
       {"V001=2147483647+1", 'V', 1, INT32_MIN, false},  // wraps
-      {"V001=5V002", 'V', 1, 8, false},   // a reference replaces the digits before it
-      {"V001=V0023", 'V', 1, 83, false},  // digits after a reference extend it
-      {"V001=V1+5", 'V', 1, 0, true},     // digits are taken by count: "1+5" is not a number
+      {"V001=5V002", 'V', 1, 8, false},                 // a reference replaces the digits before it
+      {"V001=V0023", 'V', 1, 83, false},                // digits after a reference extend it
+      {"V001=V1+5", 'V', 1, 0, true},  // digits are taken by count: "1+5" is not a number
       {"V001=3+Q", 'V', 1, 0, true},
       {"V001=1　+　2", 'V', 1, 3, false},  // full-width spaces are removed
       {"v001 = 1 ; s026 = 3", 'S', 26, 3, false},
       {"G5=7", 'G', 5, 7, false},
-      {"P003=9", 'S', 5, 9, false},       // V003 holds 2005, the cell of S005
+      {"P003=9", 'S', 5, 9, false},  // V003 holds 2005, the cell of S005
       {"F010=1", 'F', 10, 1, false},
-      {"F010=2", 'F', 10, 0, false},      // ignored without a report
+      {"F010=2", 'F', 10, 0, false},  // ignored without a report
       {"E005=1", 'E', 5, 1, false},
       {"T0010=2", 'T', 10, 0, true},
       {"E005=-1", 'E', 5, 0, true},
       {"Q001=1", 'V', 1, 0, true},
-      {"T0001=5;V001=4", 'V', 1, 4, true},  // an error does not stop later statements
+      {"T0001=5;V001=4", 'V', 1, 4, true},    // an error does not stop later statements
       {"V001=1;;V002=2;", 'V', 1, 1, false},  // empty statements do nothing
       {"V1", 'V', 1, 0, true},
   };
@@ -95,7 +94,10 @@ TEST_F(Expressions, EvaluateStopsAtItsStopCharactersAndReadsRandomNumbers) {
     EXPECT_EQ(stop, 1u) << text;
   }
   // A NUL inside the text is passed over.
-  EXPECT_EQ(Evaluate(form, std::string_view("1\0" "2", 3)), 12);
+  EXPECT_EQ(Evaluate(form, std::string_view("1\0"
+                                            "2",
+                                            3)),
+            12);
   // An invalid character reports and yields 0; the stop is the next stop character.
   in.ErrorCount = 0;
   EXPECT_EQ(Evaluate(form, "5(1)=2", &stop), 0);
@@ -124,7 +126,7 @@ TEST_F(Expressions, ConditionsJoinTermsWithoutPrecedence) {
       {"(V001>=3&V002!0)", 3, 1, 0, true},
       {"(V001>=3&V002!0)", 3, 0, 0, false},
       {"(V001>=3&V002!0)", 2, 1, 0, false},
-      {"(V001=1|V002=1&V003=1)", 1, 0, 0, true},   // the first true "|" decides
+      {"(V001=1|V002=1&V003=1)", 1, 0, 0, true},  // the first true "|" decides
       {"(V001=1|V002=1&V003=1)", 0, 1, 1, true},
       {"(V001=1|V002=1&V003=1)", 0, 1, 0, false},
       {"(V001=1|V002=1&V003=1)", 0, 0, 1, false},  // the first false "&" decides

@@ -1,8 +1,7 @@
-#include "script/Flow.h"
-
 #include <fstream>
 
 #include "ScriptFixture.h"
+#include "script/Flow.h"
 
 namespace zk::test {
 namespace {
@@ -33,9 +32,9 @@ TEST_F(Flow, IfRunsACommandOrJumpsToALabel) {
       {"*if (V001=1) *calc V002=5", 0, 9, 1},
       {"*IF (V001=1) !V002=7", 1, 7, 1},
       {"@if (V001=1)   LABEL", 1, 0, 1},  // jumps past "!V002=9"
-      {"*if (V001=1) MISSING", 1, 9, 1},   // a missing label goes on with the next line
-      {"*if(V001=1) !V002=7", 1, 9, 1},    // "if(" is no keyword: the line is skipped
-      {"*if (V001=1 !V002=7", 1, 9, 1},    // no ")": nothing runs
+      {"*if (V001=1) MISSING", 1, 9, 1},  // a missing label goes on with the next line
+      {"*if(V001=1) !V002=7", 1, 9, 1},   // "if(" is no keyword: the line is skipped
+      {"*if (V001=1 !V002=7", 1, 9, 1},   // no ")": nothing runs
   };
   for (const Case& c : cases) {
     s.Vars = Banks{};
@@ -62,8 +61,7 @@ TEST_F(Flow, IfRunsACommandOrJumpsToALabel) {
 }
 
 TEST_F(Flow, SwitchTakesTheFirstTrueCase) {
-  const char* plain =
-      "*switch\n{(V001=1)\n!V002=1\n{(V001=2)\n!V002=2\n{\n!V002=3\n}\n!V003=1";
+  const char* plain = "*switch\n{(V001=1)\n!V002=1\n{(V001=2)\n!V002=2\n{\n!V002=3\n}\n!V003=1";
   const char* noDefault = "*switch\n{(V001=1)\n!V002=1\n}\n!V003=1";
   const char* named =
       "*switch AB\n{:ABC(V001=1)\n!V002=9\n{:AB(V001=1)\n!V002=1\n{:AB\n!V002=3\n}:AB\n!V003=1";
@@ -72,9 +70,9 @@ TEST_F(Flow, SwitchTakesTheFirstTrueCase) {
     int v1;
     int v2;
   } cases[] = {
-      {plain, 1, 1}, {plain, 2, 2},     {plain, 7, 3},     {noDefault, 1, 1},
-      {noDefault, 2, 0},  // no case applies: continue at the "}" line
-      {named, 1, 1},      // {:ABC is passed over: its name only begins with AB
+      {plain, 1, 1},     {plain, 2, 2},     {plain, 7, 3},
+      {noDefault, 1, 1}, {noDefault, 2, 0},  // no case applies: continue at the "}" line
+      {named, 1, 1},                         // {:ABC is passed over: its name only begins with AB
       {named, 5, 3},
   };
   for (const Case& c : cases) {
@@ -217,7 +215,8 @@ TEST(ScriptFolder, ListsScriptFilesAndAsksUntilConfigIsFound) {
   EXPECT_EQ(names, (std::vector<std::string>{"_config", "ch01", "main"}));
   EXPECT_EQ(list.Paths.size(), 3u);
   // Cancelling stops; an empty setting scans nothing.
-  RebuildScriptFolderList("", list, [] { return std::string(); }, nullptr);
+  RebuildScriptFolderList(
+      "", list, [] { return std::string(); }, nullptr);
   EXPECT_TRUE(list.Names.empty());
 }
 

@@ -1,8 +1,7 @@
-#include "script/Interpreter.h"
-
 #include <cstring>
 
 #include "ScriptFixture.h"
+#include "script/Interpreter.h"
 
 namespace zk::test {
 namespace {
@@ -17,11 +16,9 @@ TEST_F(Interpreter, CharacterDelayDecidesHowMuchOfALineOneStepPrints) {
     int stepsForLine;  // steps until the line is printed and ended
     int ticksAfterFirst;
   } cases[] = {
-      {0, true, false, 1, 0},
-      {1, true, false, 4, 0},  // one character per idle pass
-      {3, true, false, 4, 2},  // one character, then two timer ticks
-      {3, false, false, 1, 0},
-      {3, true, true, 1, 0},
+      {0, true, false, 1, 0},  {1, true, false, 4, 0},  // one character per idle pass
+      {3, true, false, 4, 2},                           // one character, then two timer ticks
+      {3, false, false, 1, 0}, {3, true, true, 1, 0},
   };
   for (const Case& c : cases) {
     ResetTextState(s);
@@ -144,13 +141,10 @@ TEST_F(Interpreter, WaitLinesAndMarks) {
     const char* row1;  // after one step
     bool nextLineRan;  // "!V009=1" after the wait ran in the same step
   } cases[] = {
-      {"あ\n\\\n!V009=1", 0, 1, "  あ", false},
-      {"~\n!V009=1", 0, 4, "", false},
-      {"+\n!V009=1", 0, 5, "", false},
-      {"=\n!V009=1", 0, 2, "", false},
+      {"あ\n\\\n!V009=1", 0, 1, "  あ", false}, {"~\n!V009=1", 0, 4, "", false},
+      {"+\n!V009=1", 0, 5, "", false},          {"=\n!V009=1", 0, 2, "", false},
       {"=\n!V009=1", 1, 0, "", true},  // a line wait is passed over while skipping
-      {"あ▼い\n!V009=1", 0, 1, "  あ", false},
-      {"あ〓い\n!V009=1", 0, 2, "  あ", false},
+      {"あ▼い\n!V009=1", 0, 1, "  あ", false},  {"あ〓い\n!V009=1", 0, 2, "  あ", false},
   };
   for (const Case& c : cases) {
     ResetTextState(s);
@@ -223,7 +217,7 @@ TEST_F(Interpreter, BlocksReachedInSequenceAreSkipped) {
       {"{\n!V001=1\n}\n!V002=1", {2}},
       {"{:A(V005=1)\n!V001=1\n{:A\n!V002=1\n}:A\n!V003=1", {3}},
       {"{:A\n!V001=1\n}:AB\n!V002=1\n}:a\n!V003=1", {3}},  // the end matches the name whole
-      {"{\n!V001=1", {}},                                   // no end: the script ends
+      {"{\n!V001=1", {}},                                  // no end: the script ends
       {"*frobnicate\n;comment\n:label\n!V004=1", {4}},
   };
   for (const Case& c : cases) {

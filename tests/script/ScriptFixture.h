@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,7 +25,8 @@ inline std::vector<uint8_t> ScriptBytes(std::string_view utf8) {
     size_t end = utf8.find('\n', start);
     if (end == std::string_view::npos) end = utf8.size();
     std::string line;
-    EXPECT_TRUE(Utf8ToSjis(utf8.substr(start, end - start), line)) << utf8.substr(start, end - start);
+    EXPECT_TRUE(Utf8ToSjis(utf8.substr(start, end - start), line))
+        << utf8.substr(start, end - start);
     out.insert(out.end(), line.begin(), line.end());
     out.push_back(0);
     start = end + 1;
