@@ -228,6 +228,33 @@ TEST_F(Window, ClickWaitMarkCyclesItsFramesAndErasesToTheScene) {
   EXPECT_EQ(Screen(770, 570)[0], 100);
 }
 
+TEST_F(Window, PageResetShowsAnEmptyWindowOrTheDarkenedPage) {
+  // An opaque frame of blue 40 (its opacity half 255).
+  Bitmap picture;
+  picture.Resize(800, 400);
+  for (int y = 0; y < 400; ++y)
+    for (int x = 0; x < 800; ++x) std::fill_n(picture.Row(y) + 3 * x, 3, y < 200 ? 40 : 255);
+  BuildWindowFrame(picture, Bitmap{}, 800, 200, 0, 0, 0, 0, text.Frame);
+  struct Case {
+    bool fullScreen;
+    bool shown;
+    uint8_t expected;  // blue at (100, 450): the window, or the stage darkened
+  };
+  for (const Case& c : {Case{false, false, 39}, Case{false, true, 39}, Case{true, false, 50},
+                        Case{true, true, 50}}) {
+    form.State.Vars.S(kSysFullScreenText) = c.fullScreen;
+    form.Game.Settings.TXBG_A2 = 127;  // scale by 128 / 256
+    form.State.Mode.WindowShown = c.shown;
+    InvalidateMessageWindow(form);
+    form.Gfx.Stage.Fill(100, 100, 100);
+    form.Gfx.Scene.Fill(7, 7, 7);  // the old page
+    DrawPageReset(form);
+    EXPECT_TRUE(form.State.Mode.WindowShown);
+    EXPECT_EQ(Screen(100, 450)[0], c.expected) << c.fullScreen << c.shown;
+    EXPECT_EQ(Scene(100, 450)[0], c.expected) << c.fullScreen << c.shown;
+  }
+}
+
 TEST_F(Window, HidingShowsTheStageAndShowingPutsTheSceneBack) {
   form.Gfx.Stage.Fill(1, 2, 3);
   form.Gfx.Scene.Fill(7, 8, 9);
