@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/SettingsStore.h"
+#include "platform/sdl/FontRasterFreetype.h"
 #include "resources/Bitmap.h"
 #include "resources/Png.h"
 
@@ -43,6 +44,48 @@ Rgb Get(const Bitmap& bmp, int x, int y) {
 void Blend(Bitmap& bmp, int x, int y, Rgb c, double a) {
   if (x < 0 || y < 0 || x >= bmp.Width || y >= bmp.Height) return;
   Put(bmp, x, y, Mix(Get(bmp, x, y), c, a));
+}
+
+// Decodes UTF-8 into code points (the texts here are our own, so valid).
+std::u32string Utf32(const std::string& s) {
+  std::u32string out;
+  for (size_t i = 0; i < s.size();) {
+    unsigned char c = s[i];
+    int n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    char32_t cp = n == 1 ? c : c & (0x3F >> (n - 1));
+    for (int k = 1; k < n && i + k < s.size(); ++k) cp = (cp << 6) | (s[i + k] & 0x3F);
+    out += cp;
+    i += n;
+  }
+  return out;
+}
+
+// Draws text with the game's Gothic face, centred in the box (x, y, w, h);
+// when opacity is given, the text's coverage is added to it too.
+void Text(Bitmap& bmp, const std::string& utf8, int x, int y, int w, int h, int sizePx, Rgb c,
+          Bitmap* opacity = nullptr, int opacityY = 0) {
+  static auto raster = platform::CreateFreetypeFontRaster();
+  raster->SetFont("ＭＳ Ｐゴシック", sizePx, true);
+  std::vector<platform::GlyphImage> glyphs;
+  int width = 0;
+  for (char32_t cp : Utf32(utf8)) {
+    platform::GlyphImage g;
+    raster->RenderGlyph(cp, g);
+    width += g.Advance;
+    glyphs.push_back(std::move(g));
+  }
+  int pen = x + (w - width) / 2;
+  const int baseline = y + (h + sizePx * 3 / 4) / 2;
+  for (const platform::GlyphImage& g : glyphs) {
+    for (int r = 0; r < g.Height; ++r)
+      for (int k = 0; k < g.Width; ++k) {
+        double a = g.Levels[r * g.Pitch + k] / 64.0;
+        int px = pen + g.OriginX + k, py = baseline - g.OriginY + r;
+        Blend(bmp, px, py, c, a);
+        if (opacity) Blend(*opacity, px, opacityY + py, {255, 255, 255}, a);
+      }
+    pen += g.Advance;
+  }
 }
 
 // A small deterministic generator so the pictures are the same on every build.
@@ -163,6 +206,8 @@ struct Figure {
 
 void DrawFigure(const Figure& f, Bitmap& sprite, Bitmap& mask) {
   const int w = 320, h = 580;
+  sprite = Bitmap();
+  mask = Bitmap();
   sprite.Resize(w, h);
   mask.Resize(w, h);
   auto cover = [&](int x, int y, Rgb c, double a) {
@@ -192,6 +237,31 @@ void DrawFigure(const Figure& f, Bitmap& sprite, Bitmap& mask) {
       if (f.longHair && y > 100 && y < 330 && std::fabs(cx) > 40 && std::fabs(cx) < 70)
         cover(x, y, f.hair, std::fmin(70 - std::fabs(cx), 330.0 - y));
     }
+  // Collar and ribbon.
+  for (int y = 188; y < 215; ++y)
+    for (int x = 0; x < w; ++x) {
+      double cx = x - w / 2.0;
+      if (std::fabs(cx) < 34 - (y - 188) * 0.6) Blend(sprite, x, y, {250, 250, 250}, 0.9);
+      double rx = std::fabs(cx), ry = y - 204;
+      if (rx < 16 && std::fabs(ry) < 2 + rx * 0.45) Blend(sprite, x, y, f.hair, 0.95);
+    }
+  // Hands folded in front.
+  for (int y = 330; y < 362; ++y)
+    for (int x = 0; x < w; ++x) {
+      double d = std::hypot(x - w / 2.0, (y - 346) * 1.4);
+      if (d < 20) Blend(sprite, x, y, f.skin, std::fmin(1.0, 20 - d));
+    }
+  // Mouth and cheeks.
+  for (int y = 128; y < 146; ++y)
+    for (int x = 0; x < w; ++x) {
+      double cx = x - w / 2.0;
+      double smile = 137 - cx * cx / 30.0;
+      if (std::fabs(cx) < 7 && std::fabs(y - smile) < 0.9) Blend(sprite, x, y, {170, 70, 80}, 0.9);
+      for (int side : {-1, 1}) {
+        double d = std::hypot(cx - side * 26, (y - 132) * 1.5);
+        if (d < 8) Blend(sprite, x, y, {250, 150, 160}, 0.35 * (1 - d / 8));
+      }
+    }
   // Eyes.
   for (int side : {-1, 1})
     for (int y = 110; y < 124; ++y)
@@ -199,6 +269,29 @@ void DrawFigure(const Figure& f, Bitmap& sprite, Bitmap& mask) {
         double d = std::hypot(x - (w / 2.0 + side * 18), (y - 117) * 0.8);
         if (d < 6) Put(sprite, x, y, Mix({40, 30, 60}, f.hair, d / 8));
       }
+}
+
+// The buttons of the quick-button panel: place in the panel, width, column
+// in the sprite sheet and label.
+struct Button {
+  int x, y, w, sheetX;
+  const char* label;
+};
+constexpr Button kButtons[] = {
+    {39, 96, 38, 238, "SKIP"},  {13, 32, 64, 72, "Qセーブ"}, {13, 64, 64, 136, "Qロード"},
+    {0, 96, 38, 200, "LOG"},    {5, 0, 72, 0, "設定"},
+};
+
+// One 24-pixel-high button: look 0 normal, 1 under the pointer, 2 pressed.
+void DrawButton(Bitmap& bmp, int x0, int y0, int w, int look, const char* label) {
+  Rgb face = look == 0 ? Rgb{70, 70, 120} : look == 1 ? Rgb{110, 120, 200} : Rgb{230, 170, 80};
+  for (int y = 0; y < 24; ++y)
+    for (int x = 0; x < w; ++x) {
+      bool edge = x == 0 || y == 0 || x == w - 1 || y == 23;
+      Put(bmp, x0 + x, y0 + y,
+          edge ? Rgb{20, 20, 40} : Mix(face, {255, 255, 255}, 0.3 * (1 - y / 24.0)));
+    }
+  Text(bmp, label, x0, y0, w, 24, 13, look == 2 ? Rgb{40, 20, 0} : Rgb{240, 240, 255});
 }
 
 // The message window frame: colour in the top half, opacity in the bottom half.
@@ -217,31 +310,23 @@ void WindowPictures(Bitmap& frame, Bitmap& tint) {
       Put(tint, x, y, {t, t, t});
     }
   // The quick-button panel's normal look is part of the frame (panel at 707, 24).
-  struct Slot {
-    int x, y, w;
-  } slots[] = {{39, 96, 38}, {13, 32, 64}, {13, 64, 64}, {0, 96, 38}, {5, 0, 72}};
-  for (const Slot& s : slots)
-    for (int y = 0; y < 22; ++y)
-      for (int x = 0; x < s.w - 2; ++x) {
-        int px = 707 + s.x + x + 1, py = 24 + s.y + y + 1;
-        Put(frame, px, py, Mix({70, 70, 120}, {50, 50, 90}, y / 22.0));
-        Put(frame, px, h + py, {230, 230, 230});
-        Put(tint, px, py, {0, 0, 0});
+  for (const Button& k : kButtons) {
+    DrawButton(frame, 707 + k.x, 24 + k.y, k.w, 0, k.label);
+    for (int y = 0; y < 24; ++y)
+      for (int x = 0; x < k.w; ++x) {
+        Put(frame, 707 + k.x + x, h + 24 + k.y + y, {235, 235, 235});
+        Put(tint, 707 + k.x + x, 24 + k.y + y, {0, 0, 0});
       }
+  }
 }
 
-// Quick-button sheet: rows 0, 24, 48 hold the normal, hovered and pressed looks.
+// Quick-button sheet: rows 0, 24, 48 hold the normal, hovered and pressed
+// looks, each button at its own column of the sheet.
 Bitmap QuickButtons() {
   Bitmap b;
   b.Resize(720, 72);
-  for (int look = 0; look < 3; ++look) {
-    Rgb c = look == 0 ? Rgb{70, 70, 120} : look == 1 ? Rgb{120, 120, 200} : Rgb{230, 180, 90};
-    for (int y = 0; y < 24; ++y)
-      for (int x = 0; x < 720; ++x) {
-        bool gap = y == 0 || y == 23 || x % 64 == 0;
-        Put(b, x, look * 24 + y, gap ? Rgb{20, 20, 40} : Mix(c, {255, 255, 255}, 0.25 * (1 - y / 24.0)));
-      }
-  }
+  for (const Button& k : kButtons)
+    for (int look = 0; look < 3; ++look) DrawButton(b, k.sheetX, look * 24, k.w, look, k.label);
   return b;
 }
 
@@ -265,7 +350,7 @@ Bitmap ClickWait() {
   return b;
 }
 
-Bitmap NamePlate(Rgb c) {
+Bitmap NamePlate(Rgb c, const std::string& name) {
   const int w = 160, h = 30;
   Bitmap b;
   b.Resize(w, 2 * h);
@@ -276,6 +361,7 @@ Bitmap NamePlate(Rgb c) {
       double o = std::fmin(1.0, edge / 6.0) * 200;
       Put(b, x, h + y, {o, o, o});
     }
+  Text(b, name, 0, 0, w, h, 20, {255, 255, 255}, &b, h);
   return b;
 }
 
@@ -308,6 +394,7 @@ int main(int argc, char** argv) {
   WindowPictures(frame, tint);
   ok = ok && Save(out, "sys_tw", frame) && Save(out, "sys_tw1", tint);
   ok = ok && Save(out, "sys_qbtn", QuickButtons()) && Save(out, "sys_clickw", ClickWait());
-  ok = ok && Save(out, "np01", NamePlate({200, 90, 130})) && Save(out, "np02", NamePlate({70, 100, 190}));
+  ok = ok && Save(out, "np01", NamePlate({200, 90, 130}, "ひかり")) &&
+       Save(out, "np02", NamePlate({70, 100, 190}, "奏"));
   return ok ? 0 : 1;
 }
