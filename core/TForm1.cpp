@@ -26,7 +26,9 @@ void TForm1::FormCreate() {
   State.Mode.QuitRequested = false;
   // The generator is seeded from the clock; the virtual clock makes it repeatable.
   SeedRandom(Plat.clock->NowMs());
-  RunStartup(*this);  // [startup] reads settings, archives, the game definition
+  RunStartup(*this);  // reads settings, archives, the game definition
+  // --fullscreen / --window apply to this run only; nothing is written back.
+  if (Config.DisplayOverride >= 0) State.Shell.DisplayMode = Config.DisplayOverride;
   Plat.clock->SetSink(this);
   Plat.clock->StartTimer();
 }
@@ -163,9 +165,15 @@ void TForm1::Timer1Timer() {
     return;
   }
   if (PointerMoved) {
-    // The control under the pointer is always the game screen here; leaving
-    // the quick buttons is detected by their own hover test.
-    PointerMoved = false;
+    // The game screen is the only control that reports the pointer; a
+    // position outside it means the pointer left for the tool bar or beyond.
+    const bool overScreen = PointerX >= 0 && PointerY >= 0 && PointerX < platform::kScreenWidth &&
+                            PointerY < platform::kScreenHeight;
+    if (overScreen != pointerOverScreen_) {
+      ClearQuickButtonHover(*this);
+      PointerMoved = false;
+      pointerOverScreen_ = overScreen;
+    }
   }
   switch (State.Shell.DeferredMusicState) {
     case 1:

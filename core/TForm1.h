@@ -107,6 +107,7 @@ class TForm1 : public platform::EventSink {
  private:
   void StartRoutine();
   bool closed_ = false;
+  bool pointerOverScreen_ = true;
   uint32_t randomState_ = 1;
 };
 
