@@ -17,6 +17,10 @@ class Display {
   virtual uint8_t* Frame() = 0;
   // Makes the frame visible.
   virtual void Present() = 0;
+  // Makes the frame visible when nothing outside the rectangle changed since
+  // the last present: a cheaper present for small updates such as the
+  // animated click-wait mark. By default the whole frame is presented.
+  virtual void PresentRect(int /*x*/, int /*y*/, int /*w*/, int /*h*/) { Present(); }
 
   // Display modes: 0 window, 1 full screen, 2 borderless full window.
   // Returns false (and stays a window) when the mode cannot be entered.

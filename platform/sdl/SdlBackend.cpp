@@ -51,12 +51,16 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(const SdlOptions& options, std::s
   std::unique_ptr<SdlBackend> b(new SdlBackend);
   b->kind_ = ChooseRenderer();
   b->frame_.assign(static_cast<size_t>(kScreenStride) * kScreenHeight, 0);
+  b->rowHash_.assign(kScreenHeight, 0);
 
   if (b->kind_ == RendererKind::Software) {
     // Keep SDL from probing OpenGL for the window surface.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
   }
+  // SIGINT and SIGTERM end the process as they end any program, instead of
+  // becoming a close request that asks the player a question.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {

@@ -57,6 +57,7 @@ class SdlBackend final : public Clock, public Display, public Ui {
   // Display
   uint8_t* Frame() override { return frame_.data(); }
   void Present() override;
+  void PresentRect(int x, int y, int w, int h) override;
   bool SetFullScreen(int mode) override;
   void SetToolbarVisible(bool visible) override;
   void SetToolbarEnabled(bool panel, bool quit, bool settings, bool save, bool load) override;
@@ -101,7 +102,15 @@ class SdlBackend final : public Clock, public Display, public Ui {
 
   // [present]
   void UpdateLayout();
-  void UploadFrame();
+  // Converts frame rows [top, bottom) into the texture.
+  void UploadRows(int top, int bottom);
+  // Converts the whole frame and takes the fingerprints of all rows.
+  void UploadAll();
+  // Presents after the engine changed at most the rows [top, bottom).
+  void PresentRows(int top, int bottom);
+  bool CanPresentPartially() const;
+  // False on an X11 display that no window manager serves.
+  bool WindowManagerPresent() const;
   void Render();
   void RecreateTextures();
 
@@ -140,7 +149,7 @@ class SdlBackend final : public Clock, public Display, public Ui {
   SDL_Texture* texture_ = nullptr;
   uint32_t textureFormat_ = 0;
   std::vector<uint8_t> frame_;
-  uint64_t frameHash_ = 0;
+  std::vector<uint64_t> rowHash_;  // fingerprint of each frame row as last uploaded
   bool textureStale_ = true;
 
   // Layout in renderer output pixels.
@@ -149,7 +158,10 @@ class SdlBackend final : public Clock, public Display, public Ui {
   PixelRect area_;
   int shakeX_ = 0, shakeY_ = 0;
   bool fullScreen_ = false;
-  int savedW_ = kScreenWidth, savedH_ = kScreenHeight + kToolbarReserve;  // window size before it
+  bool coverWindow_ = false;  // full screen as a borderless window over the display
+  // Window place and size before full screen.
+  int savedX_ = 0, savedY_ = 0;
+  int savedW_ = kScreenWidth, savedH_ = kScreenHeight + kToolbarReserve;
 
   bool needRender_ = true;
   bool presentedOnce_ = false;

@@ -1,8 +1,10 @@
 // [SECTION] frame upload, layout and drawing of the window (Display).
+#include <algorithm>
 #include <cstring>
 
 #include "platform/sdl/PixelConvert.h"
 #include "platform/sdl/SdlBackend.h"
+#include "platform/sdl/X11Probe.h"
 
 namespace platform {
 
@@ -25,17 +27,19 @@ void SdlBackend::RecreateTextures() {
   SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
   SDL_SetTextureScaleMode(texture_, SDL_ScaleModeLinear);
   textureStale_ = true;
-  UploadFrame();
 }
 
-void SdlBackend::UploadFrame() {
+void SdlBackend::UploadRows(int top, int bottom) {
+  // Only the changed band is locked: a streaming texture of an accelerated
+  // renderer then uploads just that band.
+  const SDL_Rect band{0, top, kScreenWidth, bottom - top};
   void* pixels = nullptr;
   int pitch = 0;
-  if (!texture_ || SDL_LockTexture(texture_, nullptr, &pixels, &pitch) != 0) return;
-  ConvertFrame(frame_.data(), kScreenStride, static_cast<uint8_t*>(pixels),
-               static_cast<size_t>(pitch), kScreenWidth, kScreenHeight);
+  if (!texture_ || SDL_LockTexture(texture_, &band, &pixels, &pitch) != 0) return;
+  ConvertFrame(frame_.data() + static_cast<size_t>(top) * kScreenStride, kScreenStride,
+               static_cast<uint8_t*>(pixels), static_cast<size_t>(pitch), kScreenWidth,
+               bottom - top);
   SDL_UnlockTexture(texture_);
-  textureStale_ = false;
 }
 
 void SdlBackend::UpdateLayout() {
@@ -49,6 +53,7 @@ void SdlBackend::UpdateLayout() {
 
 void SdlBackend::Render() {
   needRender_ = false;
+  if (textureStale_) UploadAll();
   const PixelRect picture = PictureRect();
   PixelRect bands[4];
   const int n = UncoveredBands(outputW_, outputH_, picture, bands);
@@ -77,36 +82,108 @@ void SdlBackend::Render() {
   uiPresentedHash_ = uiFrameHash_;
 }
 
+bool SdlBackend::WindowManagerPresent() const {
+  return X11WindowManagerPresent(window_);
+}
+
 // ============================================================ [SECTION] Display
 
 void SdlBackend::Present() {
-  const uint64_t hash = HashBytes(frame_.data(), frame_.size());
-  if (hash != frameHash_ || textureStale_) {
-    UploadFrame();
-    frameHash_ = hash;
-    needRender_ = true;
+  PresentRows(0, kScreenHeight);
+}
+
+void SdlBackend::PresentRect(int x, int y, int w, int h) {
+  (void)x;
+  (void)w;
+  const int top = std::clamp(y, 0, kScreenHeight);
+  const int bottom = std::clamp(y + std::max(h, 0), top, kScreenHeight);
+  PresentRows(top, bottom);
+}
+
+void SdlBackend::UploadAll() {
+  for (int y = 0; y < kScreenHeight; ++y)
+    rowHash_[y] = HashBytes(frame_.data() + static_cast<size_t>(y) * kScreenStride, kScreenStride);
+  UploadRows(0, kScreenHeight);
+  textureStale_ = false;
+}
+
+void SdlBackend::PresentRows(int top, int bottom) {
+  // Rows whose fingerprint changed are converted; an unchanged frame costs
+  // one read of the rows and no drawing at all.
+  int first = -1, last = -1;
+  if (textureStale_) {
+    UploadAll();
+    first = 0;
+    last = kScreenHeight - 1;
+  } else {
+    for (int y = top; y < bottom; ++y) {
+      const uint64_t h =
+          HashBytes(frame_.data() + static_cast<size_t>(y) * kScreenStride, kScreenStride);
+      if (h != rowHash_[y]) {
+        rowHash_[y] = h;
+        if (first < 0) first = y;
+        last = y;
+      }
+    }
+    if (first >= 0) UploadRows(first, last + 1);
   }
   if (uiDirty_) {
     uiDirty_ = false;
     if (RunUiFrames()) needRender_ = true;
   }
-  if (needRender_ || !presentedOnce_) Render();
+  if (needRender_ || !presentedOnce_ || (first >= 0 && !CanPresentPartially())) {
+    Render();
+  } else if (first >= 0) {
+    // The window keeps what was drawn before: copy just the changed band.
+    const SDL_Rect src{0, first, kScreenWidth, last + 1 - first};
+    const SDL_Rect dst{area_.x, area_.y + first, kScreenWidth, last + 1 - first};
+    SDL_RenderCopy(renderer_, texture_, &src, &dst);
+    SDL_RenderPresent(renderer_);
+    ++presents_;
+  }
+}
+
+bool SdlBackend::CanPresentPartially() const {
+  // Only the software renderer keeps the window's pixels between presents,
+  // and only an unscaled, unshaken picture with nothing drawn over it can be
+  // patched band by band.
+  return IsSoftware() && area_.w == kScreenWidth && area_.h == kScreenHeight && shakeX_ == 0 &&
+         shakeY_ == 0 && !box_ && !menu_ && !(fullScreen_ && toolbarVisible_);
 }
 
 bool SdlBackend::SetFullScreen(int mode) {
   if (mode == 0) {
     if (fullScreen_) {
-      if (SDL_SetWindowFullscreen(window_, 0) != 0) return false;
+      if (coverWindow_) {
+        SDL_SetWindowBordered(window_, SDL_TRUE);
+        SDL_SetWindowPosition(window_, savedX_, savedY_);
+      } else if (SDL_SetWindowFullscreen(window_, 0) != 0) {
+        return false;
+      }
       // Back to the window's own size (not every video driver restores it).
       SDL_SetWindowSize(window_, savedW_, savedH_);
     }
     fullScreen_ = false;
+    coverWindow_ = false;
     toolbarVisible_ = true;
   } else if (!fullScreen_) {
     // Both full-screen modes fill the desktop at its own resolution and
     // scale the picture; the display mode is never changed.
     SDL_GetWindowSize(window_, &savedW_, &savedH_);
-    if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
+    SDL_GetWindowPosition(window_, &savedX_, &savedY_);
+    if (WindowManagerPresent()) {
+      if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
+    } else {
+      // Without a window manager nobody answers a full-screen request: a
+      // borderless window over the whole display does the same.
+      SDL_Rect bounds;
+      const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
+      if (SDL_GetDisplayBounds(display, &bounds) != 0) return false;
+      SDL_SetWindowBordered(window_, SDL_FALSE);
+      SDL_SetWindowPosition(window_, bounds.x, bounds.y);
+      SDL_SetWindowSize(window_, bounds.w, bounds.h);
+      coverWindow_ = true;
+    }
     fullScreen_ = true;
     toolbarVisible_ = false;
   }

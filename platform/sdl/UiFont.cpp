@@ -23,6 +23,8 @@ std::unique_ptr<MappedFont> MappedFont::Open(const std::string& path, int faceIn
   void* data = mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
   close(fd);
   if (data == MAP_FAILED) return nullptr;
+  // Glyph outlines are read here and there; reading ahead would only fill memory.
+  madvise(data, static_cast<size_t>(st.st_size), MADV_RANDOM);
   std::unique_ptr<MappedFont> font(new MappedFont);
   font->data_ = data;
   font->size_ = static_cast<size_t>(st.st_size);

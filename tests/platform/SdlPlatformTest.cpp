@@ -110,6 +110,27 @@ TEST_F(SdlPlatformTest, PresentsOnlyWhenSomethingChanged) {
   EXPECT_EQ(0x1E140Au, Pixel(8, 300));
 }
 
+TEST_F(SdlPlatformTest, SmallChangesPatchTheWindowBandByBand) {
+  Display& d = p_->GetDisplay();
+  FillFrame(0, 0, 0);
+  d.Present();
+  uint8_t* f = d.Frame();
+  // A mark at rows 500..509, presented by its rectangle only.
+  for (int y = 500; y < 510; ++y)
+    for (int x = 700; x < 720; ++x) f[(y * kScreenWidth + x) * 3 + 2] = 0xFF;
+  d.PresentRect(700, 500, 20, 10);
+  EXPECT_EQ(0xFF0000u, Pixel(710, 24 + 505));
+  EXPECT_EQ(0x000000u, Pixel(699, 24 + 505));
+  EXPECT_EQ(0xF0F0F0u, Pixel(790, 5));  // the tool bar strip is untouched
+  // A change outside the announced rectangle waits for the next full present.
+  f[(100 * kScreenWidth + 10) * 3 + 1] = 0xFF;
+  d.PresentRect(700, 500, 20, 10);
+  EXPECT_EQ(0x000000u, Pixel(10, 24 + 100));
+  d.Present();
+  EXPECT_EQ(0x00FF00u, Pixel(10, 24 + 100));
+  EXPECT_EQ(0xFF0000u, Pixel(719, 24 + 509));
+}
+
 TEST_F(SdlPlatformTest, ToolbarIsDrawnAfterTheFirstFrame) {
   FillFrame(0, 0, 0);
   p_->GetDisplay().Present();
