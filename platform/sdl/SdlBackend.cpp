@@ -368,8 +368,7 @@ void SdlBackend::TranslateMouse(const SDL_Event& ev) {
     case SDL_MOUSEMOTION: {
       // Only the latest position of a burst of motion matters.
       SDL_Event next;
-      if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_MOUSEMOTION, SDL_MOUSEMOTION) == 1 &&
-          SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 &&
+      if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 &&
           next.type == SDL_MOUSEMOTION)
         return;
       e.type = EventType::MouseMove;

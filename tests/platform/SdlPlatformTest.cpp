@@ -184,6 +184,14 @@ TEST_F(SdlPlatformTest, MouseIsMappedThroughTheLetterbox) {
   EXPECT_EQ(300, downs[0].y);
 }
 
+TEST_F(SdlPlatformTest, BurstOfMotionGivesTheLatestPosition) {
+  for (int i = 0; i < 5; ++i) sdltest::PushMouseMotion(*p_, 100 + i, 124);
+  const std::vector<Event> moves = OfType(EventType::MouseMove);
+  ASSERT_EQ(1u, moves.size());
+  EXPECT_EQ(104, moves[0].x);
+  EXPECT_EQ(100, moves[0].y);
+}
+
 TEST_F(SdlPlatformTest, ReleaseWithoutPressGoesNowhere) {
   sdltest::PushMouseButton(*p_, 10, 100, false, false);
   EXPECT_TRUE(OfType(EventType::MouseUp).empty());
