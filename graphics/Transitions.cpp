@@ -404,7 +404,9 @@ void FillPolygon(Bitmap& mask, const int (&px)[10], const int (&py)[10], uint8_t
       if ((y0 <= yc) == (y1 <= yc)) continue;
       xs[n++] = px[i] + (yc - y0) * (px[j] - px[i]) / (y1 - y0);
     }
-    std::sort(xs, xs + n);
+    // At most ten crossings: an insertion sort.
+    for (int a = 1; a < n; ++a)
+      for (int b = a; b > 0 && xs[b] < xs[b - 1]; --b) std::swap(xs[b], xs[b - 1]);
     uint8_t* row = mask.Row(y);
     for (int k = 0; k + 1 < n; k += 2) {
       const int x0 = std::max(0, static_cast<int>(std::ceil(xs[k] - 0.5)));
