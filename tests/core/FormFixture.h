@@ -1,21 +1,11 @@
 // A main window on the headless platform without start-up, for the input
 // tests: each test sets the state it needs directly.
 #pragma once
-#include <gtest/gtest.h>
-
-#include "core/TForm1.h"
-#include "platform/headless/Headless.h"
+#include "HeadlessForm.h"
 
 namespace zk {
 
-struct FormTest : ::testing::Test {
-  platform::HeadlessClock clock;
-  platform::HeadlessDisplay display;
-  platform::HeadlessUi ui;
-  platform::Platform plat{&clock, &display, &ui, true};
-  TForm1 form{plat, RunConfig{}};
-  EngineState& s = form.State;
-
+struct FormTest : HeadlessForm {
   void SetUp() override {
     clock.SetSink(&form);
     clock.StartTimer();

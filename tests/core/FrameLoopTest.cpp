@@ -1,21 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "core/TForm1.h"
-#include "platform/headless/Headless.h"
+#include "HeadlessForm.h"
 
 namespace zk {
 namespace {
 
-// A main window on the headless platform, without start-up: the tests set the
-// state they need directly.
-struct Loop : ::testing::Test {
-  platform::HeadlessClock clock;
-  platform::HeadlessDisplay display;
-  platform::HeadlessUi ui;
-  platform::Platform plat{&clock, &display, &ui, true};
-  TForm1 form{plat, RunConfig{}};
-  EngineState& s = form.State;
-
+// The frame loop without start-up.
+struct Loop : HeadlessForm {
   void SetUp() override {
     clock.SetSink(&form);
     clock.StartTimer();

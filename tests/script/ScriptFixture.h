@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "HeadlessForm.h"
 #include "core/Hooks.h"
 #include "core/TForm1.h"
 #include "platform/headless/Headless.h"
@@ -51,14 +52,8 @@ class ScratchDir {
   std::string path_;
 };
 
-struct ScriptTest : ::testing::Test {
+struct ScriptTest : HeadlessForm {
   ScratchDir dir;
-  platform::HeadlessClock clock;
-  platform::HeadlessDisplay display;
-  platform::HeadlessUi ui;
-  platform::Platform plat{&clock, &display, &ui, true};
-  TForm1 form{plat, RunConfig{}};
-  EngineState& s = form.State;
   InterpreterState& in = form.State.Interp;
 
   void SetUp() override {
