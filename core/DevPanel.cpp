@@ -212,10 +212,81 @@ void DevPanel::Open(TForm1& f) {
   }
 }
 
+platform::DevPanelSnapshot DevPanel::Snapshot(const TForm1& f) const {
+  platform::DevPanelSnapshot s;
+  s.editEnabled = EditEnabled;
+  s.traceMode = f.State.Shell.TraceMode;
+  s.realTimeWatch = RealTimeWatch;
+  s.edit1 = Edit1;
+  s.selected = Selected;
+  s.watches.reserve(Watches.size());
+  for (const WatchItem& w : Watches) s.watches.push_back({w.Name, w.Value, w.Condition});
+  return s;
+}
+
+void DevPanel::Sync(TForm1& f) {
+  platform::DevPanelView* view = f.Plat.devPanel;
+  if (!view) return;
+  Load(f);
+  platform::DevPanelSnapshot now = Snapshot(f);
+  // The panel redraws on every snapshot, so an unchanged one is not sent.
+  if (shown_ && now == last_) return;
+  shown_ = true;
+  last_ = std::move(now);
+  view->Show(last_);
+}
+
+void DevPanel::HandleAction(TForm1& f, const platform::Event& e) {
+  using platform::DevPanelAction;
+  // The tools move the interpreter; not under a running effect, whose loop
+  // is still on the stack when the pump delivers a click.
+  const bool toolsAllowed = !f.State.Mode.EffectRunning;
+  switch (platform::DevPanelActionOf(e)) {
+    case DevPanelAction::None:
+      return;
+    case DevPanelAction::ScriptEditor:
+      if (toolsAllowed) Button1Click(f);
+      break;
+    case DevPanelAction::FlagEditor:
+      if (toolsAllowed) Button2Click(f);
+      break;
+    case DevPanelAction::ScriptSelector:
+      if (toolsAllowed) Button3Click(f);
+      break;
+    case DevPanelAction::AddWatch:
+      Button4Click(f);
+      break;
+    case DevPanelAction::DeleteWatch:
+      Button5Click(f);
+      break;
+    case DevPanelAction::RealTimeWatch:
+      CheckBox1Click(f, e.x != 0);
+      break;
+    case DevPanelAction::TraceMode:
+      CheckBox2Click(f, e.x != 0);
+      break;
+    case DevPanelAction::EditEnable:
+      CheckBox3Click(f, e.x != 0);
+      break;
+    case DevPanelAction::EditText:
+      Edit1 = e.text;
+      break;
+    case DevPanelAction::SelectWatch:
+      Selected = e.x >= 0 && e.x < static_cast<int>(Watches.size()) ? e.x : -1;
+      break;
+  }
+  Sync(f);
+}
+
 // The watch list follows the variables every 16 timer ticks while enabled.
+// A platform panel gets its first picture at the first tick, once start-up
+// has placed the settings file.
 void WatchPanelRefresh(TForm1& f) {
-  if ((f.State.Shell.TickCounter & 15) != 0 || !f.Dev.RealTimeWatch) return;
-  f.Dev.RefreshWatches(f);
+  DevPanel& d = f.Dev;
+  if (f.Plat.devPanel && !d.Shown()) d.Sync(f);
+  if ((f.State.Shell.TickCounter & 15) != 0 || !d.RealTimeWatch) return;
+  d.RefreshWatches(f);
+  d.Sync(f);
 }
 
 }  // namespace zk

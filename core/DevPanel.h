@@ -3,13 +3,17 @@
 // "DBG" section of the developer settings file (dbg.ini beside the settings
 // file).
 //
-// Only a developer build shows it (ZK_DEVELOPER=1 in the environment); the
-// key D then opens it as a menu. This class is the engine side; a richer
-// panel drawn by the platform reads and drives the same fields.
+// Only a developer build has it (ZK_DEVELOPER=1 in the environment). A
+// platform that draws panels (Platform::devPanel) shows it beside the game
+// area: this class sends it a snapshot whenever what it shows changed and
+// runs the actions that come back as events. Without one, the key D opens
+// the panel's entries as a menu.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "platform/DevPanelView.h"
 
 namespace zk {
 
@@ -34,10 +38,20 @@ class DevPanel {
   void SetFilePath(std::string path);
   // Reads "DBG_EDIT_ENA" and the watch list once.
   void Load(TForm1& f);
-  // Shows the panel (as a menu through the UI) and runs the chosen entry.
+  // Shows the panel as a menu through the UI and runs the chosen entry (for
+  // platforms without a panel view).
   void Open(TForm1& f);
   // Puts the current values into the watch list.
   void RefreshWatches(TForm1& f);
+
+  // What the panel shows now.
+  platform::DevPanelSnapshot Snapshot(const TForm1& f) const;
+  // Hands the snapshot to the platform's panel when it differs from the one
+  // shown last; the first call reads the settings file. Nothing without a panel.
+  void Sync(TForm1& f);
+  bool Shown() const { return shown_; }
+  // An action of the platform's panel (an EventType::DevPanel event).
+  void HandleAction(TForm1& f, const platform::Event& e);
 
   // The panel's widgets.
   void Button1Click(TForm1& f);             // "Script Editor"
@@ -59,6 +73,8 @@ class DevPanel {
   void ResolvePath(TForm1& f);
   void WriteWatches();
   bool loaded_ = false;
+  bool shown_ = false;
+  platform::DevPanelSnapshot last_;  // as last handed to the panel
   bool pathSet_ = false;
   std::string path_;
 };

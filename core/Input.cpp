@@ -51,6 +51,9 @@ void TForm1::HandleEvent(const platform::Event& e) {
     case EventType::Expose:
       PBPaint();
       break;
+    case EventType::DevPanel:
+      Dev.HandleAction(*this, e);
+      break;
     case EventType::Answer:
       Plat.ui->QueueAnswer(e.text);
       break;
@@ -527,7 +530,8 @@ void TForm1::FormKeyPress(int ch) {
       }
       break;
     case 'D':
-      if (DevPanel::DeveloperBuild()) Dev.Open(*this);
+      // The menu stands in for a panel the platform does not draw.
+      if (DevPanel::DeveloperBuild() && !Plat.devPanel) Dev.Open(*this);
       break;
     default:
       break;

@@ -43,6 +43,7 @@ enum class EventType {
   CloseRequest,   // the window's close button
   ToolbarButton,  // button: 1 quit, 2 settings, 3 save, 4 load (SpeedButton1..4)
   Expose,         // the window needs repainting
+  DevPanel,       // button: a DevPanelAction, x its value, text (platform/DevPanelView.h)
   // Harness-only events from an events file:
   Screenshot,     // text: file
   Dump,           // text: file

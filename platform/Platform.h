@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/Clock.h"
+#include "platform/DevPanelView.h"
 #include "platform/Display.h"
 #include "platform/FontRaster.h"
 #include "platform/Ui.h"
@@ -14,7 +15,8 @@ struct Platform {
   Display* display = nullptr;
   Ui* ui = nullptr;
   bool headless = false;
-  FontRaster* fonts = nullptr;  // the message font; null renders no text
+  FontRaster* fonts = nullptr;       // the message font; null renders no text
+  DevPanelView* devPanel = nullptr;  // the developer panel; null outside a developer build
 };
 
 }  // namespace platform

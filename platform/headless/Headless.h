@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/DevPanelView.h"
 #include "platform/Display.h"
 #include "platform/Ui.h"
 
@@ -115,6 +117,28 @@ class HeadlessUi : public Ui {
  private:
   std::deque<std::string> answers_;
   std::vector<std::string> shown_;
+};
+
+// The developer panel of a developer build: keeps the snapshot it was last
+// given, and plays the player's part by posting actions to the clock.
+class HeadlessDevPanel : public DevPanelView {
+ public:
+  explicit HeadlessDevPanel(HeadlessClock& clock) : clock_(clock) {}
+  void Show(const DevPanelSnapshot& snapshot) override {
+    shown_ = snapshot;
+    ++shows_;
+  }
+  // An action, delivered by the next pump in order with other input.
+  void Act(DevPanelAction action, int value = 0, std::string text = {}) {
+    clock_.Post(MakeDevPanelEvent(action, value, std::move(text)));
+  }
+  const DevPanelSnapshot& Showing() const { return shown_; }
+  int Shows() const { return shows_; }
+
+ private:
+  HeadlessClock& clock_;
+  DevPanelSnapshot shown_;
+  int shows_ = 0;
 };
 
 }  // namespace platform

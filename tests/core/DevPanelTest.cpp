@@ -1,4 +1,6 @@
-// The developer panel's watch list and its settings file.
+// The developer panel's watch list and its settings file, and the panel as
+// a platform shows it: snapshots out, actions back through the pump.
+#include <cstdlib>
 #include <filesystem>
 
 #include "FormFixture.h"
@@ -99,6 +101,153 @@ TEST_F(DevPanelTest, ScriptEditorNeedsTheEditSwitchAndTraceModeIsAFlag) {
   EXPECT_TRUE(s.Shell.TraceMode);
   form.Dev.CheckBox2Click(form, false);
   EXPECT_FALSE(s.Shell.TraceMode);
+}
+
+// A developer build whose platform draws the panel.
+struct DevPanelViewTest : DevPanelTest {
+  platform::HeadlessDevPanel view{clock};
+  using Action = platform::DevPanelAction;
+
+  void SetUp() override {
+    DevPanelTest::SetUp();
+    plat.devPanel = &view;
+  }
+  const platform::DevPanelSnapshot& Showing() const { return view.Showing(); }
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const platform::DevPanelRow& r : Showing().watches) names.push_back(r.name);
+    return names;
+  }
+  void Act(Action a, int value = 0, std::string text = {}) {
+    view.Act(a, value, std::move(text));
+    clock.Pump();
+  }
+  void Ticks(int n) {
+    for (int i = 0; i < n; ++i) form.Timer1Timer();
+  }
+};
+
+TEST_F(DevPanelViewTest, FirstTickShowsTheSavedWatchesAndActionsEditTheList) {
+  const std::string path = dir + "/dbg.ini";
+  {
+    platform::IniSettingsStore dbg(path, "DBG");
+    dbg.WriteInt("WatchCount", 1);
+    dbg.WriteText("Watch00", "s026");
+    dbg.WriteInt("DBG_EDIT_ENA", 1);
+  }
+  form.Dev.SetFilePath(path);
+  EXPECT_EQ(view.Shows(), 0);
+  Ticks(1);
+  ASSERT_EQ(view.Shows(), 1);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"S026"}));
+  EXPECT_TRUE(Showing().editEnabled);
+  EXPECT_FALSE(Showing().realTimeWatch);
+  Ticks(40);  // nothing changed: nothing sent
+  EXPECT_EQ(view.Shows(), 1);
+
+  // Typing, then "Add ->".
+  Act(Action::EditText, 0, "v1");
+  EXPECT_EQ(Showing().edit1, "v1");
+  Act(Action::AddWatch);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"S026", "V1"}));
+  Act(Action::EditText, 0, "");
+  Act(Action::AddWatch);  // an empty box adds nothing
+  EXPECT_EQ(Showing().watches.size(), 2u);
+
+  // "Del" removes the selected row; a row outside the list selects nothing.
+  Act(Action::SelectWatch, 5);
+  EXPECT_EQ(Showing().selected, -1);
+  Act(Action::DeleteWatch);
+  EXPECT_EQ(Showing().watches.size(), 2u);
+  Act(Action::SelectWatch, 0);
+  EXPECT_EQ(Showing().selected, 0);
+  Act(Action::DeleteWatch);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"V1"}));
+  EXPECT_EQ(Showing().selected, -1);
+
+  platform::IniSettingsStore dbg(path, "DBG");
+  EXPECT_EQ(dbg.ReadInt("WatchCount", -1), 1);
+  EXPECT_EQ(dbg.ReadText("Watch00", ""), "V1");
+  // Unknown action codes are ignored.
+  platform::Event bad = platform::MakeDevPanelEvent(Action::None);
+  bad.button = 99;
+  const int shows = view.Shows();
+  form.HandleEvent(bad);
+  EXPECT_EQ(view.Shows(), shows);
+}
+
+TEST_F(DevPanelViewTest, ValuesFollowTheVariablesEvery16TicksWhileWatching) {
+  form.Dev.SetFilePath("");
+  Act(Action::EditText, 0, "S030");
+  Act(Action::AddWatch);
+  Act(Action::EditText, 0, "F007");
+  Act(Action::AddWatch);
+  s.Vars.S(30) = 5;
+  Ticks(16);  // not watching yet
+  EXPECT_EQ(Showing().watches[0].value, "");
+
+  Act(Action::RealTimeWatch, 1);
+  EXPECT_TRUE(Showing().realTimeWatch);
+  Ticks(15);
+  EXPECT_EQ(Showing().watches[0].value, "");
+  Ticks(1);
+  EXPECT_EQ(Showing().watches[0].value, "5");
+  EXPECT_EQ(Showing().watches[1].value, "0");
+  const int shows = view.Shows();
+  Ticks(32);  // same values: the panel is left alone
+  EXPECT_EQ(view.Shows(), shows);
+  s.Vars.S(30) = -1;
+  s.Vars.F.Set(7);
+  Ticks(16);
+  EXPECT_EQ(Showing().watches[0].value, "-1");
+  EXPECT_EQ(Showing().watches[1].value, "1");
+
+  Act(Action::RealTimeWatch, 0);
+  s.Vars.S(30) = 9;
+  Ticks(32);
+  EXPECT_EQ(Showing().watches[0].value, "-1");
+}
+
+TEST_F(DevPanelViewTest, ScriptEditorNeedsTheEditSwitchAndTraceModeFollowsItsBox) {
+  form.Dev.SetFilePath("");
+  // The editor switches the interpreter off and on again around itself, so
+  // a stopped interpreter shows whether it ran.
+  s.Interp.ScriptRunning = false;
+  Act(Action::ScriptEditor);
+  EXPECT_FALSE(s.Interp.ScriptRunning);
+  Act(Action::EditEnable, 1);
+  EXPECT_TRUE(Showing().editEnabled);
+  s.Mode.EffectRunning = true;  // not from inside an effect's loop
+  Act(Action::ScriptEditor);
+  EXPECT_FALSE(s.Interp.ScriptRunning);
+  s.Mode.EffectRunning = false;
+  Act(Action::ScriptEditor);
+  EXPECT_TRUE(s.Interp.ScriptRunning);
+
+  Act(Action::TraceMode, 1);
+  EXPECT_TRUE(s.Shell.TraceMode);
+  EXPECT_TRUE(Showing().traceMode);
+  Act(Action::TraceMode, 0);
+  EXPECT_FALSE(s.Shell.TraceMode);
+  EXPECT_FALSE(Showing().traceMode);
+}
+
+TEST_F(DevPanelViewTest, KeyDOpensTheMenuOnlyWithoutAPanel) {
+  const char* old = std::getenv("ZK_DEVELOPER");
+  const std::string saved = old ? old : "";
+  setenv("ZK_DEVELOPER", "1", 1);
+  form.Dev.SetFilePath("");
+  for (bool panel : {true, false}) {
+    plat.devPanel = panel ? &view : nullptr;
+    s.Shell.TraceMode = false;
+    ui.QueueAnswer("3");  // the menu's "Trace Mode" row
+    form.FormKeyPress('d');
+    EXPECT_EQ(s.Shell.TraceMode, !panel) << (panel ? "with" : "without") << " a panel";
+  }
+  if (old)
+    setenv("ZK_DEVELOPER", saved.c_str(), 1);
+  else
+    unsetenv("ZK_DEVELOPER");
 }
 
 }  // namespace
