@@ -125,6 +125,8 @@ int RunApp(const Options& o) {
   auto fonts = platform::CreateFreetypeFontRaster();
   platform::Platform plat{&sdl->GetClock(), &sdl->GetDisplay(), &sdl->GetUi(), false,
                           fonts.get()};
+  // The developer panel exists only in a developer build.
+  if (DevPanel::DeveloperBuild()) plat.devPanel = sdl->EnableDevPanel();
   return RunForm(plat, o);
 #else
   std::fprintf(stderr, "zelkor: this build has no window support; use --headless\n");

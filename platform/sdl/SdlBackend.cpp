@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/sdl/SdlDevPanel.h"
 #include "platform/sdl/SdlPlatform.h"
 #include "platform/sdl/UiFont.h"
 
@@ -177,7 +178,7 @@ void SdlBackend::WaitForSdlEvent(uint32_t deadlineMs) {
 }
 
 void SdlBackend::FlushDeferred() {
-  if (toolbarVisible_ && !UiReady() && presentedOnce_) {
+  if ((toolbarVisible_ || devPanel_) && !UiReady() && presentedOnce_) {
     // The tool bar text needs ImGui and the font; it is drawn after the first
     // frame is on screen so that start-up does not wait for them.
     EnsureUi();
@@ -281,7 +282,7 @@ void SdlBackend::Translate(const SDL_Event& ev) {
     case SDL_MOUSEWHEEL: {
       int dy = ev.wheel.y;
       if (ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) dy = -dy;
-      if (dy == 0) break;
+      if (dy == 0 || DevPanelTakesWheel(dy)) break;
       Event e;
       e.type = EventType::Wheel;
       e.delta = dy > 0 ? 1 : -1;
@@ -291,7 +292,11 @@ void SdlBackend::Translate(const SDL_Event& ev) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
       if (UiReady()) FeedUiKey(ev.key);
+      if (DevPanelTakesKey(ev.key)) break;
       TranslateKey(ev.key);
+      break;
+    case SDL_TEXTINPUT:
+      DevPanelText(ev.text.text);
       break;
     case SDL_RENDER_TARGETS_RESET:
     case SDL_RENDER_DEVICE_RESET:
@@ -348,8 +353,10 @@ void SdlBackend::TranslateMouse(const SDL_Event& ev) {
   // The tool bar takes the pointer while it is over it, and keeps a press
   // that began on it until the button is released. A release whose press
   // went to the game goes to the game wherever it happens.
+  // The developer panel takes the pointer the same way.
   const bool overToolbar =
-      toolbarVisible_ && y >= 0 && y < kToolbarHeight && x >= 0 && x < outputW_;
+      (toolbarVisible_ && y >= 0 && y < kToolbarHeight && x >= 0 && x < outputW_) ||
+      DevPanelRect().Contains(x, y);
   const bool engineUp = ev.type == SDL_MOUSEBUTTONUP && (engineButtons_ & bit);
   const bool toToolbar = !engineUp && (overToolbar || toolbarCapture_);
   const bool leaving = pointerInToolbar_ && !overToolbar;
@@ -360,6 +367,7 @@ void SdlBackend::TranslateMouse(const SDL_Event& ev) {
     if (EnsureUi()) FeedUiPointer(ev.type, x, y, ev.type == SDL_MOUSEMOTION ? 0 : ev.button.button);
     if (toToolbar) return;
   }
+  if (ev.type == SDL_MOUSEBUTTONDOWN) DevPanelPressElsewhere();
 
   Event e;
   WindowToGame(area_, x, y, e.x, e.y);

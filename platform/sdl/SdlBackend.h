@@ -6,6 +6,7 @@
 //   SdlBackend.cpp  creation, renderer choice, clock, event translation
 //   SdlPresent.cpp  frame upload, layout, drawing the window, Display
 //   SdlUi.cpp       Dear ImGui: fonts, tool bar, message box, popup menu
+//   SdlDevPanel.cpp the developer panel column (developer builds only)
 #pragma once
 #include <SDL.h>
 
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/DevPanelView.h"
 #include "platform/Display.h"
 #include "platform/Ui.h"
 #include "platform/sdl/Layout.h"
@@ -30,6 +32,7 @@ namespace platform {
 
 struct SdlOptions;
 class MappedFont;
+class SdlDevPanel;
 
 enum class RendererKind { Software, Accelerated };
 // ZK_RENDERER=software|accelerated when set, else accelerated only when the
@@ -84,6 +87,13 @@ class SdlBackend final : public Clock, public Display, public Ui {
   PixelRect ToolbarButtonRect(int button) const;
   // Rectangle of a row of the open popup menu as last drawn; empty if none.
   PixelRect MenuItemRect(int index) const;
+
+  // [developer panel] A column at the right of the window; the game area
+  // keeps the rest. Created on the first call, never in a normal build.
+  DevPanelView* EnableDevPanel();
+  // The panel column in output pixels; empty without a panel.
+  PixelRect DevPanelRect() const;
+  PixelRect DevPanelWidgetRect(std::string_view name) const;
 
  private:
   SdlBackend() = default;
@@ -141,6 +151,18 @@ class SdlBackend final : public Clock, public Display, public Ui {
   template <class Done>
   void RunModal(Done done);
   void EndModal();
+
+  // [developer panel]
+  friend class SdlDevPanel;
+  int DevPanelWidth() const;
+  // A key event while the panel's box has the keyboard: true when it is the
+  // box's alone (a press); releases still reach the game.
+  bool DevPanelTakesKey(const SDL_KeyboardEvent& key);
+  void DevPanelText(const char* utf8);
+  // The wheel over the panel scrolls its list: true when taken.
+  bool DevPanelTakesWheel(int dy);
+  // A press that went to the game.
+  void DevPanelPressElsewhere();
 
   RendererKind kind_ = RendererKind::Software;
   bool videoInit_ = false;
@@ -216,6 +238,8 @@ class SdlBackend final : public Clock, public Display, public Ui {
   std::optional<BoxState> box_;
   std::optional<MenuState> menu_;
   std::deque<Event> afterModal_;  // key releases seen while a dialog was up
+
+  std::unique_ptr<SdlDevPanel> devPanel_;  // developer builds only
 };
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Clock.h"
+#include "platform/DevPanelView.h"
 #include "platform/Display.h"
 #include "platform/Ui.h"
 
@@ -29,6 +30,9 @@ class SdlPlatform {  // owns window, renderer, ImGui context
   Clock& GetClock();
   Display& GetDisplay();
   Ui& GetUi();
+  // The developer panel beside the game area (the window grows by its
+  // column); for developer builds only, the panel exists from the first call.
+  DevPanelView* EnableDevPanel();
 
   // The implementation, for the test hooks in SdlTestHooks.h.
   SdlBackend& Backend() { return *backend_; }

@@ -48,7 +48,7 @@ void SdlBackend::UpdateLayout() {
     outputW_ = windowW_;
     outputH_ = windowH_;
   }
-  area_ = FitGameArea(outputW_, outputH_, fullScreen_ ? 0 : kToolbarReserve);
+  area_ = FitGameArea(outputW_ - DevPanelWidth(), outputH_, fullScreen_ ? 0 : kToolbarReserve);
 }
 
 void SdlBackend::Render() {

@@ -58,6 +58,14 @@ void PushWheel(SdlPlatform& p, int dy) {
   SDL_PushEvent(&ev);
 }
 
+void PushTextInput(SdlPlatform& p, const char* utf8) {
+  SDL_Event ev{};
+  ev.type = SDL_TEXTINPUT;
+  ev.text.windowID = WindowId(p);
+  SDL_strlcpy(ev.text.text, utf8, sizeof ev.text.text);
+  SDL_PushEvent(&ev);
+}
+
 void PushQuit(SdlPlatform&) {
   SDL_Event ev{};
   ev.type = SDL_QUIT;
@@ -80,6 +88,12 @@ PixelRect ToolbarButtonRect(SdlPlatform& p, int button) {
 }
 PixelRect MenuItemRect(SdlPlatform& p, int index) {
   return p.Backend().MenuItemRect(index);
+}
+PixelRect DevPanelRect(SdlPlatform& p) {
+  return p.Backend().DevPanelRect();
+}
+PixelRect DevPanelWidgetRect(SdlPlatform& p, const char* name) {
+  return p.Backend().DevPanelWidgetRect(name);
 }
 int PresentCount(SdlPlatform& p) {
   return p.Backend().PresentCount();

@@ -23,6 +23,9 @@ void PushKey(SdlPlatform& p, const char* sdlKeyName, bool down, Mods mods = {});
 void PushMouseMotion(SdlPlatform& p, int x, int y);
 void PushMouseButton(SdlPlatform& p, int x, int y, bool right, bool down);
 void PushWheel(SdlPlatform& p, int dy);
+// Typed text, as an input method delivers it (only while a text box has the
+// keyboard).
+void PushTextInput(SdlPlatform& p, const char* utf8);
 void PushQuit(SdlPlatform& p);
 // Resizes the window as the user would.
 void ResizeWindow(SdlPlatform& p, int w, int h);
@@ -33,6 +36,10 @@ PixelRect ToolbarButtonRect(SdlPlatform& p, int button);
 // A row of the popup menu that is open (call it from inside the dialog's
 // loop, e.g. from the timer handler); empty when no menu is open.
 PixelRect MenuItemRect(SdlPlatform& p, int index);
+// The developer panel's column and a widget in it as last drawn (names in
+// SdlDevPanel.h); empty without a panel.
+PixelRect DevPanelRect(SdlPlatform& p);
+PixelRect DevPanelWidgetRect(SdlPlatform& p, const char* name);
 int PresentCount(SdlPlatform& p);
 bool IsSoftwareRenderer(SdlPlatform& p);
 bool UiReady(SdlPlatform& p);

@@ -13,6 +13,7 @@
 
 #include "platform/sdl/PixelConvert.h"
 #include "platform/sdl/SdlBackend.h"
+#include "platform/sdl/SdlDevPanel.h"
 #include "platform/sdl/UiFont.h"
 
 namespace platform {
@@ -247,7 +248,7 @@ void SdlBackend::RebuildFonts() {
 // ============================================================ [SECTION] Frames
 
 bool SdlBackend::UiWanted() const {
-  return toolbarVisible_ || box_ || menu_;
+  return toolbarVisible_ || box_ || menu_ || devPanel_;
 }
 
 void SdlBackend::UiFrame() {
@@ -265,6 +266,7 @@ void SdlBackend::UiFrame() {
   ImGui_ImplSDLRenderer_NewFrame();
   ImGui::NewFrame();
   if (toolbarVisible_) DrawToolbar();
+  if (devPanel_) devPanel_->Draw(DevPanelRect(), !modal_);
   if (box_) DrawMessageBox();
   if (menu_) DrawMenu();
   ImGui::Render();
