@@ -13,12 +13,15 @@
 #include "graphics/FrameClock.h"
 #include "graphics/Graphics.h"
 #include "graphics/Surfaces.h"
+#include "resources/TextFields.h"
 
 namespace zk {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -27,15 +30,8 @@ std::string_view Trim(std::string_view s) {
 }
 
 // Field n of a comma-separated text, without surrounding blanks; empty when missing.
-std::string_view CommaField(std::string_view text, int n) {
-  size_t start = 0;
-  for (int i = 0; i < n; ++i) {
-    const size_t comma = text.find(',', start);
-    if (comma == std::string_view::npos) return {};
-    start = comma + 1;
-  }
-  const size_t end = text.find(',', start);
-  return Trim(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+std::string_view TrimmedField(std::string_view text, int n) {
+  return Trim(CommaField(text, n));
 }
 
 // The C library's decimal reading: blanks, a sign, digits; no digits give 0.
@@ -76,7 +72,8 @@ PictureArgs ParsePictureArgs(const char* args) {
   for (; *p != '\0' && *p != ']'; ++p) {
     if (std::isdigit(static_cast<unsigned char>(*p))) {
       int v = 0;
-      for (; std::isdigit(static_cast<unsigned char>(*p)); ++p) v = std::min(v * 10 + (*p - '0'), 1 << 20);
+      for (; std::isdigit(static_cast<unsigned char>(*p)); ++p)
+        v = std::min(v * 10 + (*p - '0'), 1 << 20);
       out.Transition = v;  // a later run of digits replaces an earlier one
       --p;
     } else if (*p == 'L' || *p == 'l') {
@@ -190,7 +187,9 @@ StepResult ClrbCommand(TForm1& f, const char* args) {
   GraphicsState& g = f.Gfx;
   const std::string_view text = Trim(args);
   const int transition = Number(text);
-  const char last = text.empty() ? '\0' : static_cast<char>(std::toupper(static_cast<unsigned char>(text.back())));
+  const char last = text.empty()
+                        ? '\0'
+                        : static_cast<char>(std::toupper(static_cast<unsigned char>(text.back())));
   if (last == 'L' || last == 'R') {
     // The layout count stays: the emptied position is simply not drawn.
     g.Layout.Names[last == 'L' ? 0 : 1][0] = '\0';
@@ -218,7 +217,8 @@ StepResult OvrCommand(TForm1& f, const char* args) {
   const std::string_view text = Trim(args);
   const size_t nameEnd = text.find_first_of(", \t");
   const std::string name(text.substr(0, nameEnd));
-  const std::string_view t = CommaField(text, 1), x = CommaField(text, 2), y = CommaField(text, 3);
+  const std::string_view t = TrimmedField(text, 1), x = TrimmedField(text, 2),
+                         y = TrimmedField(text, 3);
   const int transition = t.empty() ? 6 : Number(t);
   if (!x.empty()) v.S(21) = Number(x);
   if (!y.empty()) v.S(22) = Number(y);
@@ -242,7 +242,7 @@ StepResult OvrCommand(TForm1& f, const char* args) {
 StepResult PartsloadCommand(TForm1& f, const char* args) {
   GraphicsState& g = f.Gfx;
   const std::string_view text(args);
-  const std::string first(CommaField(text, 0)), second(CommaField(text, 1));
+  const std::string first(TrimmedField(text, 0)), second(TrimmedField(text, 1));
   LoadScenePicture(f, first, g.Parts);
   if (second.empty()) {
     f.State.Vars.S(15) = 0;
@@ -258,15 +258,18 @@ void PtsetDraw(TForm1& f, int x1, int y1, int x2, int y2, int dx, int dy) {
   uint8_t* win = WindowPixels(f);
   // Source rows and columns that exist in the parts picture and land on the window.
   const long sx0 = std::max<long>({x1, 0L, static_cast<long>(x1) - dx});
-  const long sx1 = std::min<long>({x2, static_cast<long>(parts.Width), static_cast<long>(x1) - dx + kSceneWidth});
+  const long sx1 = std::min<long>(
+      {x2, static_cast<long>(parts.Width), static_cast<long>(x1) - dx + kSceneWidth});
   const long sy0 = std::max<long>({y1, 0L, static_cast<long>(y1) - dy});
-  const long sy1 = std::min<long>({y2, static_cast<long>(parts.Height), static_cast<long>(y1) - dy + kSceneHeight});
+  const long sy1 = std::min<long>(
+      {y2, static_cast<long>(parts.Height), static_cast<long>(y1) - dy + kSceneHeight});
   for (long sy = sy0; sy < sy1; ++sy) {
     const uint8_t* s = parts.Row(static_cast<int>(sy));
     uint8_t* d = win + static_cast<size_t>(dy + (sy - y1)) * kSceneWidth * 3;
     for (long sx = sx0; sx < sx1; ++sx) {
       const uint8_t* px = s + 3 * sx;
-      if (px[0] == 255 && px[1] == 255 && px[2] == 0) continue;  // red 0, green 255, blue 255: transparent
+      if (px[0] == 255 && px[1] == 255 && px[2] == 0)
+        continue;  // red 0, green 255, blue 255: transparent
       std::memcpy(d + 3 * (dx + (sx - x1)), px, 3);
     }
   }
@@ -275,10 +278,10 @@ void PtsetDraw(TForm1& f, int x1, int y1, int x2, int y2, int dx, int dy) {
 
 StepResult DirectCommand(TForm1& f, const char* args) {
   const std::string_view text(args);
-  const std::string name(CommaField(text, 0));
+  const std::string name(TrimmedField(text, 0));
   if (!LoadScenePicture(f, name, f.Gfx.Parts)) return kStepContinue;
-  const int ms = Number(CommaField(text, 1));
-  const int x = Number(CommaField(text, 2)), y = Number(CommaField(text, 3));
+  const int ms = Number(TrimmedField(text, 1));
+  const int x = Number(TrimmedField(text, 2)), y = Number(TrimmedField(text, 3));
   const Bitmap& parts = f.Gfx.Parts;
   BlitToWindow(f, parts, 0, 0, parts.Width, parts.Height, x, y);
   PresentWindow(f);
@@ -294,11 +297,20 @@ namespace {
 void ScrollOffset(int direction, int width, int height, int step, int& x, int& y) {
   x = y = 0;
   switch (direction) {
-    case 0: y = height - kSceneHeight - step; break;  // from the bottom, upwards
-    case 1: x = step; break;                          // from the left, rightwards
-    case 2: y = step; break;                          // from the top, downwards
-    case 3: x = width - kSceneWidth - step; break;    // from the right, leftwards
-    default: break;
+    case 0:
+      y = height - kSceneHeight - step;
+      break;  // from the bottom, upwards
+    case 1:
+      x = step;
+      break;  // from the left, rightwards
+    case 2:
+      y = step;
+      break;  // from the top, downwards
+    case 3:
+      x = width - kSceneWidth - step;
+      break;  // from the right, leftwards
+    default:
+      break;
   }
 }
 
@@ -315,10 +327,10 @@ StepResult ScrollCommand(TForm1& f, const char* args) {
   ModeState& m = f.State.Mode;
   const std::string_view text(args);
   Bitmap picture;
-  if (!LoadScenePicture(f, std::string(CommaField(text, 0)), picture)) return kStepEnd;
-  const int direction = Number(CommaField(text, 1));
-  const int period = Number(CommaField(text, 2));
-  const int transition = Number(CommaField(text, 3));
+  if (!LoadScenePicture(f, std::string(TrimmedField(text, 0)), picture)) return kStepEnd;
+  const int direction = Number(TrimmedField(text, 1));
+  const int period = Number(TrimmedField(text, 2));
+  const int transition = Number(TrimmedField(text, 3));
 
   m.ScreenMode = 7;
   m.MenuLock = true;

@@ -14,6 +14,7 @@
 #include "graphics/Graphics.h"
 #include "graphics/Surfaces.h"
 #include "resources/GameDefinition.h"
+#include "resources/TextFields.h"
 
 namespace zk {
 
@@ -32,9 +33,7 @@ void CharacterPosition(const TForm1& f, int count, int position, int& x, int& y)
 
 int DrawingOrder(int count, bool reversed, int order[kLayoutPositions]) {
   static constexpr int kOrder[5][2][4] = {
-      {{0, 0, 0, 0}, {0, 0, 0, 0}},
-      {{0, 0, 0, 0}, {0, 0, 0, 0}},
-      {{0, 1, 0, 0}, {1, 0, 0, 0}},
+      {{0, 0, 0, 0}, {0, 0, 0, 0}}, {{0, 0, 0, 0}, {0, 0, 0, 0}}, {{0, 1, 0, 0}, {1, 0, 0, 0}},
       {{0, 2, 1, 0}, {0, 2, 1, 0}},  // the middle one on top either way
       {{0, 1, 3, 2}, {3, 2, 0, 1}},
   };
@@ -87,18 +86,6 @@ int FindSlot(const GraphicsState& g, const char* name) {
   return -1;
 }
 
-// Fields of a comma-separated text; a missing field is empty.
-std::string_view Field(std::string_view text, int n) {
-  size_t start = 0;
-  for (int i = 0; i < n; ++i) {
-    const size_t comma = text.find(',', start);
-    if (comma == std::string_view::npos) return {};
-    start = comma + 1;
-  }
-  const size_t end = text.find(',', start);
-  return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-}
-
 }  // namespace
 
 int ApplySpriteSpec(TForm1& f, const char* spec) {
@@ -118,7 +105,7 @@ int ApplySpriteSpec(TForm1& f, const char* spec) {
   std::string_view fields[kLayoutNames];
   int last = -1;
   for (int i = 0; i < kLayoutNames; ++i) {
-    fields[i] = Field(text, i);
+    fields[i] = CommaField(text, i);
     if (!fields[i].empty()) last = i;
   }
   int transition = 6;
@@ -203,8 +190,10 @@ void DrawOverlay(TForm1& f) {
   }
   // Constant weight over the whole picture, in whole 8-byte groups of each
   // row. Such an overlay is meant to lie on the screen; what does not is cut.
-  const int x0 = std::max(x, 0), x1 = std::min<long>(static_cast<long>(x) + g.Overlay.Width, kSceneWidth);
-  const int y0 = std::max(y, 0), y1 = std::min<long>(static_cast<long>(y) + g.Overlay.Height, kSceneHeight);
+  const int x0 = std::max(x, 0),
+            x1 = std::min<long>(static_cast<long>(x) + g.Overlay.Width, kSceneWidth);
+  const int y0 = std::max(y, 0),
+            y1 = std::min<long>(static_cast<long>(y) + g.Overlay.Height, kSceneHeight);
   if (x0 >= x1 || y0 >= y1) return;
   const int groups = (x1 - x0) * 3 / 8;
   for (int row = y0; row < y1; ++row) {

@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "resources/Sjis.h"
+#include "resources/TextFields.h"
 
 namespace zk {
 
@@ -12,40 +13,91 @@ namespace {
 using Gd = GameDefinition;
 using IntPair = std::array<int32_t, 2>;
 using TextPair = std::array<std::string, 2>;
-using Field = std::variant<int32_t Gd::*, std::string Gd::*, ConfigRect Gd::*, IntPair Gd::*,
-                           TextPair Gd::*>;
+using Field =
+    std::variant<int32_t Gd::*, std::string Gd::*, ConfigRect Gd::*, IntPair Gd::*, TextPair Gd::*>;
 
 struct Key {
   std::string_view name;
   Field field;
 };
 
-#define ZK_KEY(k) Key{#k, &Gd::k}
+#define ZK_KEY(k) \
+  Key {           \
+#k, &Gd::k    \
+  }
 const Key kKeys[] = {
-    ZK_KEY(TITLE),           ZK_KEY(MAKER_REG),         ZK_KEY(GAME_ID),
-    ZK_KEY(MAKER),           ZK_KEY(DEFAULT_NAME3),     ZK_KEY(DEFAULT_NAME4),
-    ZK_KEY(DEFAULT_NAME),    ZK_KEY(DEFAULT_NAME2),     ZK_KEY(TXW_OFS_X),
-    ZK_KEY(TXW_OFS_Y),       ZK_KEY(TXW_SIZE_X),        ZK_KEY(TXW_SIZE_Y),
-    ZK_KEY(TXW_COLOR_R),     ZK_KEY(TXW_COLOR_G),       ZK_KEY(TXW_COLOR_B),
-    ZK_KEY(TXW_ALPHA),       ZK_KEY(TXW_ALPHA2),        ZK_KEY(TX_OFS_X),
-    ZK_KEY(TX_OFS_Y),        ZK_KEY(TX_PITCH_X),        ZK_KEY(TX_PITCH_Y),
-    ZK_KEY(MOJI_MAX_X),      ZK_KEY(MOJI_MAX_Y),        ZK_KEY(TX2_OFS_X),
-    ZK_KEY(TX2_OFS_Y),       ZK_KEY(TX2_PITCH_X),       ZK_KEY(TX2_PITCH_Y),
-    ZK_KEY(MOJI_MAX2_X),     ZK_KEY(MOJI_MAX2_Y),       ZK_KEY(NP_OFS_X),
-    ZK_KEY(NP_OFS_Y),        ZK_KEY(NP_SZ_X),           ZK_KEY(NP_SZ_Y),
-    ZK_KEY(FONT_NAME),       ZK_KEY(FONT_SIZE),         ZK_KEY(CLICK_WAIT_OFS_X),
-    ZK_KEY(CLICK_WAIT_OFS_Y), ZK_KEY(CLICK_WAIT_SIZE_X), ZK_KEY(CLICK_WAIT_SIZE_Y),
-    ZK_KEY(CLICK_WAIT_PAT),  ZK_KEY(CLICK_WAIT_TIMING), ZK_KEY(ZKD_GRA),
-    ZK_KEY(ZKD_WAV),         ZK_KEY(ZKD_OGG),           ZK_KEY(ZKD_SE),
-    ZK_KEY(ZKD_GJP),         ZK_KEY(ZKD_ANIM),          ZK_KEY(ZKD_GDT),
-    ZK_KEY(VOLUME1),         ZK_KEY(VOLUME2),           ZK_KEY(VOLUME3),
-    ZK_KEY(VOLUME4),         ZK_KEY(TACHI_TYPE),        ZK_KEY(CFG_GRA),
-    ZK_KEY(CFG_WM_WIN),      ZK_KEY(CFG_WM_FULL),       ZK_KEY(CFG_GM_NORMAL),
-    ZK_KEY(CFG_GM_FAST),     ZK_KEY(CFG_TM_NORMAL),     ZK_KEY(CFG_TM_FAST),
-    ZK_KEY(CFG_MS_STOP),     ZK_KEY(CFG_MS_NONE),       ZK_KEY(CFG_CLOSE),
-    ZK_KEY(CFG_DETAIL),      ZK_KEY(CFG_VOL_CVTEST),    ZK_KEY(CFG_VOL_DEFAULT),
-    ZK_KEY(CFG_VOL_BAR),     ZK_KEY(CFG_VOL1),          ZK_KEY(CFG_VOL2),
-    ZK_KEY(CFG_VOL3),        ZK_KEY(CFG_VOL4),          ZK_KEY(CFG_VOL_KNOB),
+    ZK_KEY(TITLE),
+    ZK_KEY(MAKER_REG),
+    ZK_KEY(GAME_ID),
+    ZK_KEY(MAKER),
+    ZK_KEY(DEFAULT_NAME3),
+    ZK_KEY(DEFAULT_NAME4),
+    ZK_KEY(DEFAULT_NAME),
+    ZK_KEY(DEFAULT_NAME2),
+    ZK_KEY(TXW_OFS_X),
+    ZK_KEY(TXW_OFS_Y),
+    ZK_KEY(TXW_SIZE_X),
+    ZK_KEY(TXW_SIZE_Y),
+    ZK_KEY(TXW_COLOR_R),
+    ZK_KEY(TXW_COLOR_G),
+    ZK_KEY(TXW_COLOR_B),
+    ZK_KEY(TXW_ALPHA),
+    ZK_KEY(TXW_ALPHA2),
+    ZK_KEY(TX_OFS_X),
+    ZK_KEY(TX_OFS_Y),
+    ZK_KEY(TX_PITCH_X),
+    ZK_KEY(TX_PITCH_Y),
+    ZK_KEY(MOJI_MAX_X),
+    ZK_KEY(MOJI_MAX_Y),
+    ZK_KEY(TX2_OFS_X),
+    ZK_KEY(TX2_OFS_Y),
+    ZK_KEY(TX2_PITCH_X),
+    ZK_KEY(TX2_PITCH_Y),
+    ZK_KEY(MOJI_MAX2_X),
+    ZK_KEY(MOJI_MAX2_Y),
+    ZK_KEY(NP_OFS_X),
+    ZK_KEY(NP_OFS_Y),
+    ZK_KEY(NP_SZ_X),
+    ZK_KEY(NP_SZ_Y),
+    ZK_KEY(FONT_NAME),
+    ZK_KEY(FONT_SIZE),
+    ZK_KEY(CLICK_WAIT_OFS_X),
+    ZK_KEY(CLICK_WAIT_OFS_Y),
+    ZK_KEY(CLICK_WAIT_SIZE_X),
+    ZK_KEY(CLICK_WAIT_SIZE_Y),
+    ZK_KEY(CLICK_WAIT_PAT),
+    ZK_KEY(CLICK_WAIT_TIMING),
+    ZK_KEY(ZKD_GRA),
+    ZK_KEY(ZKD_WAV),
+    ZK_KEY(ZKD_OGG),
+    ZK_KEY(ZKD_SE),
+    ZK_KEY(ZKD_GJP),
+    ZK_KEY(ZKD_ANIM),
+    ZK_KEY(ZKD_GDT),
+    ZK_KEY(VOLUME1),
+    ZK_KEY(VOLUME2),
+    ZK_KEY(VOLUME3),
+    ZK_KEY(VOLUME4),
+    ZK_KEY(TACHI_TYPE),
+    ZK_KEY(CFG_GRA),
+    ZK_KEY(CFG_WM_WIN),
+    ZK_KEY(CFG_WM_FULL),
+    ZK_KEY(CFG_GM_NORMAL),
+    ZK_KEY(CFG_GM_FAST),
+    ZK_KEY(CFG_TM_NORMAL),
+    ZK_KEY(CFG_TM_FAST),
+    ZK_KEY(CFG_MS_STOP),
+    ZK_KEY(CFG_MS_NONE),
+    ZK_KEY(CFG_CLOSE),
+    ZK_KEY(CFG_DETAIL),
+    ZK_KEY(CFG_VOL_CVTEST),
+    ZK_KEY(CFG_VOL_DEFAULT),
+    ZK_KEY(CFG_VOL_BAR),
+    ZK_KEY(CFG_VOL1),
+    ZK_KEY(CFG_VOL2),
+    ZK_KEY(CFG_VOL3),
+    ZK_KEY(CFG_VOL4),
+    ZK_KEY(CFG_VOL_KNOB),
 };
 #undef ZK_KEY
 constexpr std::string_view kNameKey = "NAME";
@@ -78,18 +130,6 @@ bool ParseInt(std::string_view text, int32_t& out) {
   if (v > INT32_MAX || v < INT32_MIN) return false;
   out = static_cast<int32_t>(v);
   return true;
-}
-
-// Comma field n of text (0-based); empty when missing.
-std::string_view FieldOf(std::string_view text, int n) {
-  size_t start = 0;
-  for (int i = 0; i < n; ++i) {
-    size_t comma = text.find(',', start);
-    if (comma == std::string_view::npos) return {};
-    start = comma + 1;
-  }
-  size_t end = text.find(',', start);
-  return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
 }
 
 class Parser {
@@ -137,26 +177,26 @@ class Parser {
   void Set(std::string& field, std::string_view v) { field = std::string(v); }
   void Set(ConfigRect& field, std::string_view v) {
     ConfigRect r;
-    if (Int(FieldOf(v, 0), r.Left) && Int(FieldOf(v, 1), r.Top) && Int(FieldOf(v, 2), r.Right) &&
-        Int(FieldOf(v, 3), r.Bottom))
+    if (Int(CommaField(v, 0), r.Left) && Int(CommaField(v, 1), r.Top) &&
+        Int(CommaField(v, 2), r.Right) && Int(CommaField(v, 3), r.Bottom))
       field = r;
   }
   void Set(IntPair& field, std::string_view v) {
     IntPair p{};
-    if (Int(FieldOf(v, 0), p[0]) && Int(FieldOf(v, 1), p[1])) field = p;
+    if (Int(CommaField(v, 0), p[0]) && Int(CommaField(v, 1), p[1])) field = p;
   }
   void Set(TextPair& field, std::string_view v) {
-    field[0] = std::string(FieldOf(v, 0));
-    field[1] = std::string(FieldOf(v, 1));
+    field[0] = std::string(CommaField(v, 0));
+    field[1] = std::string(CommaField(v, 1));
   }
   void Name(std::string_view v) {
     int32_t index;
-    if (!Int(FieldOf(v, 0), index)) return;
+    if (!Int(CommaField(v, 0), index)) return;
     if (index < 0 || index >= kSpeakerCount) return;
     Speaker& s = def_.NAME[index];
     s.Defined = true;
-    s.Name = std::string(FieldOf(v, 1));
-    std::string_view colour = FieldOf(v, 2);
+    s.Name = std::string(CommaField(v, 1));
+    std::string_view colour = CommaField(v, 2);
     s.Colour = colour.empty() ? 0xFFFFFFu : ColourFromDigits(colour);
   }
 
