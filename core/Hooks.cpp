@@ -11,6 +11,8 @@ void DropPageSnapshot(TForm1&) {}
 
 void SoundInit(TForm1&) {}
 void SoundTick(TForm1&) {}
+// SoundTick does nothing yet.
+bool SoundTickQuiet(TForm1&) { return true; }
 bool VoicePlaying(TForm1& f) { return f.VoiceStandIn; }
 void StopVoice(TForm1& f) { f.VoiceStandIn = false; }
 void StopMusic(TForm1&) {}
@@ -24,6 +26,8 @@ void PlayVoice(TForm1&, std::string_view) {}
 void PlaySound(TForm1&, std::string_view, int) {}
 
 void EffectTick(TForm1&) {}
+// EffectTick does nothing yet.
+bool EffectTickQuiet(TForm1&) { return true; }
 void BackgroundAnimationStep(TForm1&) {}
 void ManpuErase(TForm1&) {}
 void RestoreAnimationWindows(TForm1&) {}

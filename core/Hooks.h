@@ -84,14 +84,24 @@ void WaitUntilTick(TForm1& f, uint32_t deadlineMs);
 // ---- Quick buttons and wait cursor (core/, input)
 void AnimateWaitCursor(TForm1& f);
 void EraseWaitCursor(TForm1& f);
+// How many of the next AnimateWaitCursor calls would leave the screen as it
+// is (the mark already shows the frame they draw); INT_MAX when none of them
+// draws anything.
+int WaitCursorQuietTicks(TForm1& f);
 void ClearQuickButtonHover(TForm1& f);  // core/
 
 // ---- Choices (script/)
 void ChoiceTick(TForm1& f);
+// True while ChoiceTick has nothing to do until input arrives (no timed
+// default choice counts down). Move it together with ChoiceTick.
+bool ChoiceTickQuiet(TForm1& f);
 
 // ---- Sound (audio/)
 void SoundInit(TForm1& f);
 void SoundTick(TForm1& f);                  // streaming and housekeeping, every timer tick
+// True while SoundTick has nothing to do until input arrives (nothing
+// streams, fades or waits for an end). Move it together with SoundTick.
+bool SoundTickQuiet(TForm1& f);
 bool VoicePlaying(TForm1& f);
 void StopVoice(TForm1& f);
 void StopMusic(TForm1& f);
@@ -106,6 +116,9 @@ void PlaySound(TForm1& f, std::string_view name, int kind);  // 1 once, 2 as the
 
 // ---- Effects, animations, staff rolls (effects/)
 void EffectTick(TForm1& f);
+// True while EffectTick has nothing to do until input arrives. Move it
+// together with EffectTick.
+bool EffectTickQuiet(TForm1& f);
 void BackgroundAnimationStep(TForm1& f);     // one step of a bg_anim animation
 // Scene build (graphics): takes a shown manpu symbol off the window, and while
 // a background animation runs restores the window area of each of its frames.

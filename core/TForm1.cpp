@@ -328,6 +328,39 @@ bool TForm1::WaitingForPlayer() const {
   return w.ClickWait != 0 || m.ChoiceMode != 0 || w.SleepFrames < 0 || m.ScreenMode != 0;
 }
 
+int TForm1::QuietTicks() {
+  const ModeState& m = State.Mode;
+  const WaitState& w = State.Wait;
+  const ShellState& s = State.Shell;
+  // Far enough ahead for any wait, near enough for the clock arithmetic.
+  constexpr int kMaxQuietTicks = 1 << 14;
+  int quiet = kMaxQuietTicks;
+  // The parts every tick runs (steps 1 to 3 of Timer1Timer).
+  if (s.MovieTag != 0) return 0;
+  if (!SoundTickQuiet(*this) || !EffectTickQuiet(*this)) return 0;
+  if (Dev.RealTimeWatch) {
+    // The watch list refreshes on ticks whose counter is a multiple of 16.
+    quiet = std::min(quiet, 15 - static_cast<int>(s.TickCounter & 15));
+  }
+  if (m.ScreenMode == 3 || m.ScreenMode == 8) return 0;
+  if (m.BacklogOpen || m.InputLock || m.ScreenMode != 0) return quiet;
+  if (m.ChoiceMode != 0 && m.DialogKind == 0) return ChoiceTickQuiet(*this) ? quiet : 0;
+  // A voice can end at any moment, and its end may release a wait.
+  if (w.WaitForVoice || VoicePlaying(*this)) return 0;
+  // Counting WaitTicks down is quiet until the tick that reaches 0.
+  if (w.WaitTicks > 0) return std::min(quiet, w.WaitTicks - 1);
+  if (PointerMoved) {
+    const bool overScreen = PointerX >= 0 && PointerY >= 0 && PointerX < platform::kScreenWidth &&
+                            PointerY < platform::kScreenHeight;
+    if (overScreen != pointerOverScreen_) return 0;
+  }
+  if (s.DeferredMusicState != 0) return 0;
+  if (w.ClickWait == 0) return quiet;
+  if (State.AutoDelay() != 0) return 0;
+  if (w.ClickWait == 5) return quiet;
+  return std::min(quiet, WaitCursorQuietTicks(*this));
+}
+
 void TForm1::Run(const LoopLimits& limits) {
   platform::Clock& clock = *Plat.clock;
   const uint32_t deadline =
@@ -349,7 +382,23 @@ void TForm1::Run(const LoopLimits& limits) {
       continue;
     }
     if (limits.UntilIdle && clock.InputExhausted() && WaitingForPlayer()) break;
-    clock.WaitUntil(std::min(clock.TimerEnabled() ? clock.NextTimerDue() : UINT32_MAX, deadline));
+    if (!clock.TimerEnabled()) {
+      clock.WaitUntil(deadline);
+      continue;
+    }
+    // Sleep through the quiet ticks to the first one that may change
+    // something; what wakes the loop earlier (input) comes after the ticks
+    // that fell due before it, as it would have without the sleep. A tick due
+    // this very moment stays for the loop, after the events of this moment.
+    const int quiet = QuietTicks();
+    clock.WaitUntil(
+        std::min(clock.NextTimerDue() + static_cast<uint32_t>(quiet) * platform::kTimerIntervalMs,
+                 deadline));
+    for (int i = 0; i < quiet && clock.TimerEnabled() && clock.NextTimerDue() < clock.NowMs();
+         ++i) {
+      clock.ConsumeOneTimerTick();
+      Timer1Timer();
+    }
   }
   if (closed_) FormDestroy();
 }

@@ -92,6 +92,11 @@ class TForm1 : public platform::EventSink {
   bool IdleWanted() const;
   // The game waits for the player (or has ended) and nothing else is pending.
   bool WaitingForPlayer() const;
+  // How many of the next timer ticks would only count (no drawing, nothing an
+  // idle pass or a sound depends on) if no input arrives before them. The
+  // loop sleeps through those and runs them afterwards in a row, so a game
+  // that waits for a click wakes only when its screen changes.
+  int QuietTicks();
   // Events the harness handles itself (screenshot, dump, answer).
   std::function<void(const platform::Event&)> HarnessEvent;
 

@@ -44,6 +44,9 @@ class Clock {
   bool TimerDue() { return timerEnabled_ && NowMs() >= nextTick_; }
   uint32_t NextTimerDue() const { return nextTick_; }
   void ConsumeTimerTick();
+  // Takes the oldest due tick and keeps the later ones due: for ticks a loop
+  // slept through on purpose and delivers afterwards, one by one.
+  void ConsumeOneTimerTick() { nextTick_ += kTimerIntervalMs; }
   void StartTimer();
   void StopTimer() { timerEnabled_ = false; }
   bool TimerEnabled() const { return timerEnabled_; }

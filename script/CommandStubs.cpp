@@ -29,6 +29,8 @@ ZK_STUB_THEN(CmdSelect, ApplyStopAtChoice, kStepEnd)
 ZK_STUB_THEN(CmdClickmap, ApplyStopAtChoice, kStepEnd)
 ZK_STUB_THEN(CmdSeltree, ApplyStopAtChoice, kStepEnd)
 void ChoiceTick(TForm1&) {}
+// ChoiceTick does nothing yet.
+bool ChoiceTickQuiet(TForm1&) { return true; }
 
 // ---- Sound (audio/)
 ZK_STUB(CmdMusic, kStepContinue)

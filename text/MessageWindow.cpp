@@ -13,6 +13,7 @@
 #include "text/MessageWindow.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -426,42 +427,155 @@ void SwitchTextModeDisplay(TForm1& f, bool switched) {
 
 // ============================================================ [SECTION] Click-wait mark
 
-void AnimateWaitCursor(TForm1& f) {
-  const ModeState& m = f.State.Mode;
-  if (m.SkipMode != 0 || m.BgAnimFrames > 0) return;
-  TextState& t = f.Text;
+namespace {
+
+// Where the mark of the current text mode goes on the screen.
+void WaitMarkPosition(const TForm1& f, int& x, int& y) {
   const GameDefinition& d = Def(f);
-  const int w = d.CLICK_WAIT_SIZE_X, h = d.CLICK_WAIT_SIZE_Y;
-  if (w <= 0 || h <= 0 || t.ClickWaitSheet.Empty()) return;
-  if (!t.WaitErased) EraseWaitCursor(f);
-  ++t.WaitCounter;
-  const int frame = ClickWaitFrame(t.WaitCounter, d.CLICK_WAIT_TIMING, d.CLICK_WAIT_PAT);
-  int x = d.CLICK_WAIT_OFS_X, y = d.CLICK_WAIT_OFS_Y;
+  x = d.CLICK_WAIT_OFS_X;
+  y = d.CLICK_WAIT_OFS_Y;
   if (FullScreenText(f)) {
     x = f.State.Interp.Column * d.TX2_PITCH_X + d.TX2_OFS_X;
     y = f.State.Interp.Row * d.TX2_PITCH_Y + d.TX2_OFS_Y;
   }
-  // The frame blended over the scene into the save buffer; the scene itself
-  // stays as it is, so erasing is a copy from it.
-  Bitmap& save = t.ClickWaitSave;
+}
+
+// The area a mark left at (t.WaitX, t.WaitY) is erased with: at least the
+// mark's own size, so a mark larger than 24 x 24 leaves nothing.
+int EraseWidth(const GameDefinition& d) {
+  return std::max(24, d.CLICK_WAIT_SIZE_X);
+}
+int EraseHeight(const GameDefinition& d) {
+  return std::max(24, d.CLICK_WAIT_SIZE_Y);
+}
+
+// The frame blended over the scene into `save`; the scene itself stays as it
+// is, so erasing is a copy from it.
+void ComposeWaitMark(TForm1& f, int frame, int x, int y, Bitmap& save) {
+  const GameDefinition& d = Def(f);
+  const int w = d.CLICK_WAIT_SIZE_X, h = d.CLICK_WAIT_SIZE_Y;
   save.Resize(w, h);
   save.Fill(0, 0, 0);
   CopyArea(f.Gfx.Scene, x, y, w, h, save, 0, 0);
-  BlendStacked(save, 0, 0, t.ClickWaitSheet, frame * w, w, h);
-  CopyAreaToScreen(f, save, 0, 0, w, h, x, y);
-  PresentNow(f);
+  BlendStacked(save, 0, 0, f.Text.ClickWaitSheet, frame * w, w, h);
+}
+
+// The screen area one step of the mark touches (the old mark erased to the
+// scene, then the new one drawn), with those two copies applied to what the
+// screen shows there now.
+struct WaitMarkStep {
+  int X = 0, Y = 0;
+  Bitmap Pixels;
+};
+
+WaitMarkStep PlanWaitMarkStep(TForm1& f, const Bitmap& save, int x, int y) {
+  const TextState& t = f.Text;
+  const GameDefinition& d = Def(f);
+  int x0 = x, y0 = y, x1 = x + save.Width, y1 = y + save.Height;
+  if (!t.WaitErased) {
+    x0 = std::min(x0, t.WaitX);
+    y0 = std::min(y0, t.WaitY);
+    x1 = std::max(x1, t.WaitX + EraseWidth(d));
+    y1 = std::max(y1, t.WaitY + EraseHeight(d));
+  }
+  x0 = std::max(x0, 0);
+  y0 = std::max(y0, 0);
+  x1 = std::min(x1, platform::kScreenWidth);
+  y1 = std::min(y1, platform::kScreenHeight);
+  WaitMarkStep step;
+  if (x0 >= x1 || y0 >= y1) return step;
+  step.X = x0;
+  step.Y = y0;
+  step.Pixels.Resize(x1 - x0, y1 - y0);
+  const uint8_t* screen = f.Plat.display->Frame();
+  for (int r = 0; r < y1 - y0; ++r)
+    std::memcpy(step.Pixels.Row(r),
+                screen + static_cast<size_t>(y0 + r) * platform::kScreenStride + 3 * x0,
+                static_cast<size_t>(x1 - x0) * 3);
+  // The copies clip to this area as they would to the screen: it holds all
+  // of both rectangles that lies on the screen.
+  if (!t.WaitErased)
+    CopyArea(f.Gfx.Scene, t.WaitX, t.WaitY, EraseWidth(d), EraseHeight(d), step.Pixels,
+             t.WaitX - x0, t.WaitY - y0);
+  CopyArea(save, 0, 0, save.Width, save.Height, step.Pixels, x - x0, y - y0);
+  return step;
+}
+
+// True when the screen already shows the step's pixels.
+bool ScreenShows(TForm1& f, const WaitMarkStep& step) {
+  const uint8_t* screen = f.Plat.display->Frame();
+  const size_t bytes = static_cast<size_t>(step.Pixels.Width) * 3;
+  for (int r = 0; r < step.Pixels.Height; ++r)
+    if (std::memcmp(step.Pixels.Row(r),
+                    screen + static_cast<size_t>(step.Y + r) * platform::kScreenStride + 3 * step.X,
+                    bytes) != 0)
+      return false;
+  return true;
+}
+
+bool WaitMarkDrawable(const TForm1& f) {
+  const GameDefinition& d = Def(f);
+  return d.CLICK_WAIT_SIZE_X > 0 && d.CLICK_WAIT_SIZE_Y > 0 && !f.Text.ClickWaitSheet.Empty();
+}
+
+}  // namespace
+
+void AnimateWaitCursor(TForm1& f) {
+  const ModeState& m = f.State.Mode;
+  if (m.SkipMode != 0 || m.BgAnimFrames > 0) return;
+  if (!WaitMarkDrawable(f)) return;
+  TextState& t = f.Text;
+  const GameDefinition& d = Def(f);
+  ++t.WaitCounter;
+  const int frame = ClickWaitFrame(t.WaitCounter, d.CLICK_WAIT_TIMING, d.CLICK_WAIT_PAT);
+  int x, y;
+  WaitMarkPosition(f, x, y);
+  ComposeWaitMark(f, frame, x, y, t.ClickWaitSave);
+  // Erasing the old mark and drawing the new one, as one change of the
+  // screen; most ticks draw the frame that is already there and change nothing.
+  const WaitMarkStep step = PlanWaitMarkStep(f, t.ClickWaitSave, x, y);
+  const bool changed = !step.Pixels.Empty() && !ScreenShows(f, step);
+  if (changed)
+    CopyAreaToScreen(f, step.Pixels, 0, 0, step.Pixels.Width, step.Pixels.Height, step.X, step.Y);
+  if (t.PresentPending) {
+    PresentNow(f);
+  } else if (changed) {
+    f.Plat.display->PresentRect(step.X, step.Y, step.Pixels.Width, step.Pixels.Height);
+    t.LastPresentMs = f.Plat.clock->NowMs();
+  }
   t.WaitX = x;
   t.WaitY = y;
   t.WaitErased = false;
+}
+
+int WaitCursorQuietTicks(TForm1& f) {
+  const ModeState& m = f.State.Mode;
+  if (m.SkipMode != 0 || m.BgAnimFrames > 0 || !WaitMarkDrawable(f)) return INT_MAX;
+  const TextState& t = f.Text;
+  if (t.PresentPending) return 0;
+  const GameDefinition& d = Def(f);
+  const int32_t next = t.WaitCounter + 1;
+  int x, y;
+  WaitMarkPosition(f, x, y);
+  Bitmap save;
+  ComposeWaitMark(f, ClickWaitFrame(next, d.CLICK_WAIT_TIMING, d.CLICK_WAIT_PAT), x, y, save);
+  const WaitMarkStep step = PlanWaitMarkStep(f, save, x, y);
+  if (!step.Pixels.Empty() && !ScreenShows(f, step)) return 0;
+  // Nothing changes until the frame does; once drawn, the mark and the area
+  // around it stay as they are while the same frame is drawn again.
+  if (d.CLICK_WAIT_PAT <= 1) return INT_MAX;
+  const int shift = std::clamp(d.CLICK_WAIT_TIMING, 0, 31);
+  const uint64_t c = static_cast<uint32_t>(next);
+  const uint64_t firstOfNextFrame = ((c >> shift) + 1) << shift;
+  return static_cast<int>(std::min<uint64_t>(firstOfNextFrame - c, INT_MAX));
 }
 
 void EraseWaitCursor(TForm1& f) {
   TextState& t = f.Text;
   if (t.WaitErased) return;
   const GameDefinition& d = Def(f);
-  // At least the mark's own size, so a mark larger than 24 x 24 leaves nothing.
-  const int w = std::max(24, d.CLICK_WAIT_SIZE_X), h = std::max(24, d.CLICK_WAIT_SIZE_Y);
-  CopyAreaToScreen(f, f.Gfx.Scene, t.WaitX, t.WaitY, w, h, t.WaitX, t.WaitY);
+  CopyAreaToScreen(f, f.Gfx.Scene, t.WaitX, t.WaitY, EraseWidth(d), EraseHeight(d), t.WaitX,
+                   t.WaitY);
   PresentNow(f);
   t.WaitErased = true;
 }

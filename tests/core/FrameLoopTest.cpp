@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "HeadlessForm.h"
 
 namespace zk {
@@ -168,6 +171,54 @@ TEST_F(Loop, IdlePassesStopWhileTheGameWaitsForTheClick) {
   EXPECT_FALSE(form.IdleWanted());
   s.Wait.ClickDebounce = 2;  // counting down needs idle passes
   EXPECT_TRUE(form.IdleWanted());
+}
+
+// Which ticks the loop may sleep through: those that would only count.
+TEST_F(Loop, QuietTicksOnlyWhileTicksWouldOnlyCount) {
+  struct Case {
+    const char* what;
+    std::function<void(TForm1&)> set;
+    int quiet;  // -1: many
+  };
+  const std::vector<Case> cases = {
+      {"script running", [](TForm1&) {}, -1},
+      {"click wait, no mark to draw", [](TForm1& f) { f.State.Wait.ClickWait = 1; }, -1},
+      {"auto mode counts down",
+       [](TForm1& f) {
+         f.State.Wait.ClickWait = 1;
+         f.State.SetAutoDelay(5);
+       },
+       0},
+      {"a voice may end", [](TForm1& f) { f.VoiceStandIn = true; }, 0},
+      {"the wait for a voice ends at the next tick",
+       [](TForm1& f) { f.State.Wait.WaitForVoice = true; }, 0},
+      {"WaitTicks counts down to 1 quietly", [](TForm1& f) { f.State.Wait.WaitTicks = 5; }, 4},
+      {"deferred music", [](TForm1& f) { f.State.Shell.DeferredMusicState = 2; }, 0},
+      {"a movie plays", [](TForm1& f) { f.State.Shell.MovieTag = 3; }, 0},
+      {"staff roll", [](TForm1& f) { f.State.Mode.ScreenMode = 3; }, 0},
+      {"window hidden", [](TForm1& f) { f.State.Mode.ScreenMode = 1; }, -1},
+      {"the pointer left the screen",
+       [](TForm1& f) {
+         f.PBMouseMove(100, 100);
+         f.PointerX = -1;
+       },
+       0},
+      {"watch list refreshes at tick 16",
+       [](TForm1& f) {
+         f.Dev.RealTimeWatch = true;
+         f.State.Shell.TickCounter = 13;
+       },
+       2},
+  };
+  for (const Case& c : cases) {
+    TForm1 f(plat, RunConfig{});
+    c.set(f);
+    const int quiet = f.QuietTicks();
+    if (c.quiet < 0)
+      EXPECT_GT(quiet, 1000) << c.what;
+    else
+      EXPECT_EQ(quiet, c.quiet) << c.what;
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Hooks.h"
+#include "core/ScreenCopy.h"
 #include "core/TForm1.h"
 #include "platform/headless/Headless.h"
 #include "resources/GameDefinition.h"
@@ -14,7 +15,15 @@ namespace {
 // A main window on the headless platform with a small game definition, the
 // fake rasteriser and the text state set up as start-up leaves it.
 struct Window : ::testing::Test {
-  platform::HeadlessClock clock;
+  // Counts the times the application loop goes to sleep.
+  struct SleepCountingClock : platform::HeadlessClock {
+    int sleeps = 0;
+    void WaitUntil(uint32_t deadlineMs) override {
+      ++sleeps;
+      HeadlessClock::WaitUntil(deadlineMs);
+    }
+  };
+  SleepCountingClock clock;
   platform::HeadlessDisplay display;
   platform::HeadlessUi ui;
   test::FakeRaster raster;
@@ -66,6 +75,19 @@ struct Window : ::testing::Test {
     return display.FrameBytes().data() + static_cast<size_t>(y) * platform::kScreenStride + 3 * x;
   }
   const uint8_t* Scene(int x, int y) { return form.Gfx.Scene.Row(y) + 3 * x; }
+  // A click-wait sheet of four opaque frames: blue 10, 20, 30, 40.
+  void FourFrameMark() {
+    Bitmap& sheet = text.ClickWaitSheet;
+    sheet.Resize(4 * 24, 48);
+    for (int y = 0; y < 48; ++y)
+      for (int x = 0; x < 96; ++x) {
+        uint8_t* p = sheet.Row(y) + 3 * x;
+        p[0] = p[1] = p[2] = y < 24 ? static_cast<uint8_t>(10 * (x / 24 + 1)) : 255;
+      }
+  }
+  // The mark's frame on the screen ((10 k x 255) >> 8 is a level below 10 k:
+  // frame k - 1 shows as k - 1).
+  int MarkFrame() { return Screen(770, 570)[0] / 10; }
   // Columns of row y of the scene where a glyph of the fake raster put its
   // first (fully covered) column: the fake glyph's left edge is 2 pixels
   // into its cell.
@@ -195,21 +217,16 @@ TEST_F(Window, FullScreenTextWithFullDarkeningIsBlack) {
 }
 
 TEST_F(Window, ClickWaitMarkCyclesItsFramesAndErasesToTheScene) {
-  // Four frames: blue 10, 20, 30, 40; opaque.
-  Bitmap& sheet = text.ClickWaitSheet;
-  sheet.Resize(4 * 24, 48);
-  for (int y = 0; y < 48; ++y)
-    for (int x = 0; x < 96; ++x) {
-      uint8_t* p = sheet.Row(y) + 3 * x;
-      p[0] = p[1] = p[2] = y < 24 ? static_cast<uint8_t>(10 * (x / 24 + 1)) : 255;
-    }
+  FourFrameMark();
   std::vector<int> frames;
+  const int presents = display.Presents();
   for (int tick = 0; tick < 16; ++tick) {
     AnimateWaitCursor(form);
-    frames.push_back(Screen(770, 570)[0] / 10);
+    frames.push_back(MarkFrame());
   }
-  // (10 k x 255) >> 8 is a level below 10 k: frame k - 1 shows as k - 1.
   EXPECT_EQ(frames, (std::vector<int>{0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 0}));
+  // Only a tick that changes the picture shows it.
+  EXPECT_EQ(display.Presents() - presents, 5);
   EXPECT_EQ(Scene(770, 570)[0], 100);  // the scene is left as it was
   EraseWaitCursor(form);
   EXPECT_EQ(Screen(770, 570)[0], 100);
@@ -226,6 +243,43 @@ TEST_F(Window, ClickWaitMarkCyclesItsFramesAndErasesToTheScene) {
   AnimateWaitCursor(form);
   EXPECT_NE(Screen(30 + 48 + 5, 30 + 72 + 5)[0], 0);
   EXPECT_EQ(Screen(770, 570)[0], 100);
+}
+
+// While the game waits for a click the loop sleeps until the mark changes
+// its frame; the ticks slept through run when it wakes, before the input
+// that woke it, so counters and screen are those of a tick-by-tick run.
+TEST_F(Window, AWaitForAClickSleepsUntilTheMarkChanges) {
+  FourFrameMark();
+  form.State.Wait.ClickWait = 1;
+  clock.SetSink(&form);
+  clock.StartTimer();
+  struct Seen {
+    uint32_t ticks;
+    int frame;
+    bool operator==(const Seen&) const = default;
+  };
+  std::vector<Seen> seen;
+  form.HarnessEvent = [&](const platform::Event&) {
+    seen.push_back({form.State.Shell.TickCounter, MarkFrame()});
+  };
+  platform::Event dump;
+  dump.type = platform::EventType::Dump;
+  // At 165 ms a tick falls due at the same moment: the event comes first.
+  clock.AddEvents({{130, dump}, {165, dump}, {700, dump}});
+  form.Run(LoopLimits{55 * 32 + 1, false});
+  EXPECT_EQ(seen, (std::vector<Seen>{{2, 0}, {2, 0}, {12, 3}}));
+  EXPECT_EQ(form.State.Shell.TickCounter, 32u);
+  EXPECT_EQ(text.WaitCounter, 32);
+  EXPECT_EQ(MarkFrame(), 0);
+  // Woken for the first mark, every fourth tick and the events, not 32 times.
+  EXPECT_LE(clock.sleeps, 14);
+
+  // Input that changed the screen under the mark wakes the next tick.
+  CopyToScreen(form, form.Gfx.Scene);
+  EXPECT_EQ(form.QuietTicks(), 0);
+  form.Timer1Timer();
+  EXPECT_EQ(MarkFrame(), 0);
+  EXPECT_EQ(form.QuietTicks(), 2);  // counters 34 and 35 draw frame 0 again
 }
 
 TEST_F(Window, PageResetShowsAnEmptyWindowOrTheDarkenedPage) {
