@@ -2,16 +2,47 @@
 // first, each row padded to a multiple of 4 bytes as the engine's bitmaps are.
 #pragma once
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace zk {
+
+// Pixel memory comes zero-filled from calloc and elements are not set again
+// when a buffer is created or grown, so the pages of a large surface that are
+// never drawn on are never touched and take no memory. (Growing within the
+// capacity a buffer already has leaves the old bytes: write what you grow.)
+template <class T>
+struct ZeroedAllocator {
+  using value_type = T;
+  ZeroedAllocator() = default;
+  template <class U>
+  ZeroedAllocator(const ZeroedAllocator<U>&) noexcept {}
+  T* allocate(size_t n) {
+    if (void* p = std::calloc(n, sizeof(T))) return static_cast<T*>(p);
+    throw std::bad_alloc();
+  }
+  void deallocate(T* p, size_t) noexcept { std::free(p); }
+  template <class U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <class U, class... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+  friend bool operator==(const ZeroedAllocator&, const ZeroedAllocator&) { return true; }
+};
+
+using PixelBuffer = std::vector<uint8_t, ZeroedAllocator<uint8_t>>;
 
 struct Bitmap {
   int Width = 0;
   int Height = 0;
   int Stride = 0;  // bytes per row
-  std::vector<uint8_t> Pixels;
+  PixelBuffer Pixels;
 
   static int StrideFor(int width) { return (width * 3 + 3) & ~3; }
 
@@ -23,7 +54,8 @@ struct Bitmap {
     Width = width;
     Height = height;
     Stride = StrideFor(width);
-    Pixels.assign(static_cast<size_t>(Stride) * height, 0);
+    // A new buffer rather than zeros written over the old one.
+    PixelBuffer(static_cast<size_t>(Stride) * height).swap(Pixels);
   }
   bool Empty() const { return Width == 0 || Height == 0; }
   uint8_t* Row(int y) { return Pixels.data() + static_cast<size_t>(y) * Stride; }

@@ -73,7 +73,7 @@ TEST_F(GraphicsTest, TransitionFramesShowTheirPattern) {
     RunTransition(form, number);
     Bitmap b;
     b.Resize(800, 600);
-    b.Pixels = display.kept.at(0);
+    b.Pixels.assign(display.kept.at(0).begin(), display.kept.at(0).end());
     return b;
   };
   const Bgr oldC{0, 0, 0}, newC{160, 160, 160};
@@ -113,7 +113,7 @@ TEST_F(GraphicsTest, PushSlidesTheNewPictureInFromTheLeft) {
   RunTransition(form, 19);
   Bitmap f;
   f.Resize(800, 600);
-  f.Pixels = display.kept.at(0);
+  f.Pixels.assign(display.kept.at(0).begin(), display.kept.at(0).end());
   EXPECT_EQ(PixelAt(f, 0, 7), PixelAt(newPic, 780, 7));
   EXPECT_EQ(PixelAt(f, 19, 7), PixelAt(newPic, 799, 7));
   EXPECT_EQ(PixelAt(f, 20, 7), PixelAt(oldPic, 0, 7));

@@ -35,7 +35,8 @@ Bytes RandomMask(std::mt19937& rng, size_t n) {
 Bitmap RandomBitmap(std::mt19937& rng, int w, int h, bool asMask = false) {
   Bitmap b;
   b.Resize(w, h);
-  b.Pixels = asMask ? RandomMask(rng, b.Pixels.size()) : RandomBytes(rng, b.Pixels.size());
+  const Bytes bytes = asMask ? RandomMask(rng, b.Pixels.size()) : RandomBytes(rng, b.Pixels.size());
+  b.Pixels.assign(bytes.begin(), bytes.end());
   return b;
 }
 
