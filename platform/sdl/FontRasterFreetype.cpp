@@ -6,10 +6,19 @@
 // Japanese system fonts map to the installed Japanese faces; any other name
 // goes to fontconfig, and when the face it finds cannot show Japanese text a
 // Japanese face takes over (also for single characters the face lacks).
+//
+// Font files are read, not mapped: a Japanese face is several megabytes and
+// the glyphs of a page lie all over it, so a mapping would soon hold much of
+// the file in memory (each touched page brings its neighbours along). Read
+// through a stream, FreeType keeps only its tables and the outline it is
+// working on.
 #include "platform/sdl/FontRasterFreetype.h"
 
+#include <fcntl.h>
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
@@ -17,8 +26,10 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -52,11 +63,55 @@ constexpr FcChar32 kJapaneseProbe = 0x3042;
 // Glyph images larger than this are refused whatever the size asked for.
 constexpr int kMaxGlyphSide = 1024;
 
+// An open font file that FreeType reads through: the stream must outlive
+// its face.
+class FontFile {
+ public:
+  ~FontFile() {
+    if (fd_ >= 0) close(fd_);
+  }
+  static std::unique_ptr<FontFile> Open(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || st.st_size <= 0) {
+      close(fd);
+      return nullptr;
+    }
+    std::unique_ptr<FontFile> file(new FontFile);
+    file->fd_ = fd;
+    file->stream_.size = static_cast<unsigned long>(st.st_size);
+    file->stream_.descriptor.value = fd;
+    file->stream_.read = Read;
+    return file;
+  }
+  FT_Stream Stream() { return &stream_; }
+
+ private:
+  FontFile() = default;
+  // A count of 0 is a seek, which needs nothing here (0 is success).
+  static unsigned long Read(FT_Stream stream, unsigned long offset, unsigned char* buffer,
+                            unsigned long count) {
+    if (count == 0) return offset <= stream->size ? 0 : 1;
+    unsigned long done = 0;
+    while (done < count) {
+      const ssize_t n = pread(static_cast<int>(stream->descriptor.value), buffer + done,
+                              count - done, static_cast<off_t>(offset + done));
+      if (n <= 0) break;
+      done += static_cast<unsigned long>(n);
+    }
+    return done;
+  }
+  int fd_ = -1;
+  FT_StreamRec stream_{};
+};
+
 class FreetypeFontRaster final : public FontRaster {
  public:
   ~FreetypeFontRaster() override {
     for (auto& [file, face] : faces_)
       if (face) FT_Done_Face(face);
+    files_.clear();
     if (library_) FT_Done_FreeType(library_);
     if (config_) FcConfigDestroy(config_);
   }
@@ -197,12 +252,21 @@ class FreetypeFontRaster final : public FontRaster {
     auto it = faces_.find(file);
     if (it != faces_.end()) return it->second;
     FT_Face face = nullptr;
-    if (FT_New_Face(library_, file.Path.c_str(), file.Index, &face) != 0) face = nullptr;
+    std::unique_ptr<FontFile> data = FontFile::Open(file.Path);
+    if (data) {
+      FT_Open_Args args{};
+      args.flags = FT_OPEN_STREAM;
+      args.stream = data->Stream();
+      if (FT_Open_Face(library_, &args, file.Index, &face) != 0) face = nullptr;
+    }
     if (face && !(face->face_flags & FT_FACE_FLAG_SCALABLE)) {
       FT_Done_Face(face);
       face = nullptr;
     }
-    if (face) FT_Select_Charmap(face, FT_ENCODING_UNICODE);
+    if (face) {
+      FT_Select_Charmap(face, FT_ENCODING_UNICODE);
+      files_.push_back(std::move(data));
+    }
     faces_[file] = face;
     return face;
   }
@@ -249,6 +313,7 @@ class FreetypeFontRaster final : public FontRaster {
   FT_Face fallback_ = nullptr;
   std::map<std::string, FaceFile> resolutions_;
   std::map<FaceFile, FT_Face> faces_;
+  std::vector<std::unique_ptr<FontFile>> files_;  // the open faces' files
   std::map<FT_Face, bool> sized_;
 };
 
