@@ -233,6 +233,7 @@ void SdlBackend::RebuildFonts() {
     built = io.Fonts->Build();
     for (ImFontConfig& used : io.Fonts->ConfigData) used.FontDataOwnedByAtlas = false;
     io.Fonts->ClearInputData();
+    uiFont_->ReleasePages();  // the atlas holds the glyphs now
   }
   if (!built) {
     // No Japanese font: ImGui's own font still shows Latin text.

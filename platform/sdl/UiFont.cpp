@@ -12,6 +12,10 @@ MappedFont::~MappedFont() {
   if (data_) munmap(data_, size_);
 }
 
+void MappedFont::ReleasePages() const {
+  if (data_) madvise(data_, size_, MADV_DONTNEED);
+}
+
 std::unique_ptr<MappedFont> MappedFont::Open(const std::string& path, int faceIndex) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return nullptr;

@@ -17,6 +17,10 @@ class MappedFont {
   static std::unique_ptr<MappedFont> Open(const std::string& path, int faceIndex);
 
   void* Data() const { return data_; }
+  // Gives back the pages read so far (they are read again when needed): the
+  // rasteriser touches glyphs all over the file, and each page it touches
+  // brings its neighbours into memory too.
+  void ReleasePages() const;
   size_t Size() const { return size_; }
   int FaceIndex() const { return faceIndex_; }
   const std::string& Path() const { return path_; }
