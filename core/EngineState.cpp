@@ -1,6 +1,8 @@
 #include "core/EngineState.h"
 
 #include <array>
+#include <cstdlib>
+#include <new>
 
 namespace zk {
 
@@ -24,13 +26,16 @@ void Banks::SetString(int n, const char* text) {
 }
 
 EngineState::EngineState() {
-  Interp.ScriptBuffer = new uint8_t[kScriptBufferSize]();
-  Interp.SideBuffer = new uint8_t[kScriptBufferSize]();
+  // Zero-filled by the allocator: the part a script does not fill stays
+  // untouched and takes no memory.
+  Interp.ScriptBuffer = static_cast<uint8_t*>(std::calloc(kScriptBufferSize, 1));
+  Interp.SideBuffer = static_cast<uint8_t*>(std::calloc(kScriptBufferSize, 1));
+  if (!Interp.ScriptBuffer || !Interp.SideBuffer) throw std::bad_alloc();
 }
 
 EngineState::~EngineState() {
-  delete[] Interp.ScriptBuffer;
-  delete[] Interp.SideBuffer;
+  std::free(Interp.ScriptBuffer);
+  std::free(Interp.SideBuffer);
 }
 
 namespace {

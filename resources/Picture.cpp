@@ -671,6 +671,9 @@ PictureStatus DecodePicture(std::span<const uint8_t> entry, Bitmap& out) {
     out.Width = w;
     out.Height = ht;
     out.Stride = static_cast<int>(rowBytes);
+    // Every byte is written below: a buffer too small is replaced, not grown
+    // (growing would copy the old picture and double the capacity).
+    if (out.Pixels.capacity() < rawSize + kSlack) PixelBuffer(rawSize + kSlack).swap(out.Pixels);
     out.Pixels.resize(rawSize + kSlack);
     pixels = out.Pixels.data();
   } else {
