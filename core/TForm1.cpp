@@ -338,6 +338,7 @@ int TForm1::QuietTicks() {
   // The parts every tick runs (steps 1 to 3 of Timer1Timer).
   if (s.MovieTag != 0) return 0;
   if (!SoundTickQuiet(*this) || !EffectTickQuiet(*this)) return 0;
+  if (Plat.devPanel && !Dev.Shown()) return 0;  // the next tick shows the panel
   if (Dev.RealTimeWatch) {
     // The watch list refreshes on ticks whose counter is a multiple of 16.
     quiet = std::min(quiet, 15 - static_cast<int>(s.TickCounter & 15));

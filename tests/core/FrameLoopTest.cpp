@@ -180,6 +180,7 @@ TEST_F(Loop, QuietTicksOnlyWhileTicksWouldOnlyCount) {
     std::function<void(TForm1&)> set;
     int quiet;  // -1: many
   };
+  platform::HeadlessDevPanel view(clock);
   const std::vector<Case> cases = {
       {"script running", [](TForm1&) {}, -1},
       {"click wait, no mark to draw", [](TForm1& f) { f.State.Wait.ClickWait = 1; }, -1},
@@ -203,6 +204,8 @@ TEST_F(Loop, QuietTicksOnlyWhileTicksWouldOnlyCount) {
          f.PointerX = -1;
        },
        0},
+      {"the developer panel is shown at the next tick",
+       [&view](TForm1& f) { f.Plat.devPanel = &view; }, 0},
       {"watch list refreshes at tick 16",
        [](TForm1& f) {
          f.Dev.RealTimeWatch = true;
@@ -211,7 +214,8 @@ TEST_F(Loop, QuietTicksOnlyWhileTicksWouldOnlyCount) {
        2},
   };
   for (const Case& c : cases) {
-    TForm1 f(plat, RunConfig{});
+    platform::Platform own = plat;
+    TForm1 f(own, RunConfig{});
     c.set(f);
     const int quiet = f.QuietTicks();
     if (c.quiet < 0)
