@@ -134,13 +134,14 @@ bool SdlBackend::PollEvent(Event& e) {
       pending_.pop_front();
       return true;
     }
-    // Reading the display connection costs a few system calls; once per
-    // millisecond is often enough (a wait reads it anyway). In between only
-    // what is already queued is taken.
+    // Reading the display connection costs a dozen system calls; every few
+    // milliseconds is often enough (a wait reads it anyway, and so does the
+    // next idle pass or effect frame). In between only what is already
+    // queued is taken.
     const uint32_t now = SDL_GetTicks();
     SDL_Event ev;
     int got;
-    if (now == lastPumpMs_) {
+    if (lastPumpMs_ != kNeverPumped && now - lastPumpMs_ < kPumpIntervalMs) {
       got = SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
     } else {
       got = SDL_PollEvent(&ev);

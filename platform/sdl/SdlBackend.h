@@ -190,8 +190,10 @@ class SdlBackend final : public Clock, public Display, public Ui {
   int presents_ = 0;
 
   std::deque<Event> pending_;
-  // The millisecond in which SDL's queue was last found empty.
+  // The millisecond in which SDL's queue was last found empty, and how long
+  // PollEvent takes only what is queued after that.
   static constexpr uint32_t kNeverPumped = UINT32_MAX;
+  static constexpr uint32_t kPumpIntervalMs = 4;
   uint32_t lastPumpMs_ = kNeverPumped;
   uint8_t engineButtons_ = 0;  // mouse buttons whose down went to the engine (bit 0 left, 1 right)
 
