@@ -128,6 +128,8 @@ class SdlBackend final : public Clock, public Display, public Ui {
   bool EnsureUi();
   void ShutdownUi();
   void RequireGlyphs(std::string_view utf8);
+  // A dialog or menu is about to be drawn: its font size is needed from now on.
+  void WantDialogFont();
   void RebuildFonts();
   // Runs ImGui frames until the drawing is stable; true when it changed
   // since the last present.
@@ -209,6 +211,7 @@ class SdlBackend final : public Clock, public Display, public Ui {
   bool fontSearched_ = false;
   ImFont* toolbarFont_ = nullptr;
   ImFont* dialogFont_ = nullptr;
+  bool dialogFontWanted_ = false;
   std::bitset<0x10000> glyphs_;
   bool fontsStale_ = true;
   std::vector<uint16_t> glyphRanges_;

@@ -195,6 +195,12 @@ void SdlBackend::RequireGlyphs(std::string_view utf8) {
   }
 }
 
+void SdlBackend::WantDialogFont() {
+  if (dialogFontWanted_) return;
+  dialogFontWanted_ = true;
+  fontsStale_ = true;
+}
+
 void SdlBackend::RebuildFonts() {
   // The atlas holds only the characters the tool bar and the dialogs have
   // used so far, so it stays small and builds in a few milliseconds; a text
@@ -228,8 +234,12 @@ void SdlBackend::RebuildFonts() {
     toolbarFont_ =
         io.Fonts->AddFontFromMemoryTTF(uiFont_->Data(), static_cast<int>(uiFont_->Size()),
                                        kToolbarFontPx, &cfg, glyphRanges_.data());
-    dialogFont_ = io.Fonts->AddFontFromMemoryTTF(uiFont_->Data(), static_cast<int>(uiFont_->Size()),
-                                                 kDialogFontPx, &cfg, glyphRanges_.data());
+    // The dialog size joins the atlas with the first dialog or menu: each
+    // size has its own glyphs and lookup tables.
+    dialogFont_ = dialogFontWanted_ ? io.Fonts->AddFontFromMemoryTTF(
+                                          uiFont_->Data(), static_cast<int>(uiFont_->Size()),
+                                          kDialogFontPx, &cfg, glyphRanges_.data())
+                                    : toolbarFont_;
     built = io.Fonts->Build();
     for (ImFontConfig& used : io.Fonts->ConfigData) used.FontDataOwnedByAtlas = false;
     io.Fonts->ClearInputData();
@@ -495,6 +505,7 @@ MsgResult SdlBackend::MessageBox(const std::string& text, const std::string& cap
   box_ = std::move(b);
   RequireGlyphs(text);
   RequireGlyphs(caption);
+  WantDialogFont();
   RunModal([this] { return box_->result.has_value(); });
   const MsgResult result = box_->result.value_or(escape);
   box_.reset();
@@ -633,6 +644,7 @@ int SdlBackend::PopupMenu(const std::vector<MenuItem>& items, int x, int y) {
   ToOutput(m.openX, m.openY);
   menu_ = std::move(m);
   for (const MenuItem& item : items) RequireGlyphs(item.caption);
+  WantDialogFont();
   RunModal([this] { return menu_->result.has_value(); });
   const int result = menu_->result.value_or(-1);
   menu_.reset();
