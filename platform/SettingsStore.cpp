@@ -26,7 +26,7 @@ bool ReadFile(const std::string& path, std::string& out) {
   FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return false;
   out.clear();
-  char buf[65536];
+  char buf[8192];  // stack pages once touched stay with the process
   size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
   bool ok = !std::ferror(f);

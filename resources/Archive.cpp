@@ -221,7 +221,7 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
   out.clear();
   File file(path, "rb");
   if (!file.f) return false;
-  uint8_t buf[65536];
+  uint8_t buf[8192];  // stack pages once touched stay with the process
   size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, file.f)) > 0) out.insert(out.end(), buf, buf + n);
   return !std::ferror(file.f);

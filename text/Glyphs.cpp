@@ -110,7 +110,7 @@ void GlyphRenderer::ApplyFont() {
 }
 
 void GlyphRenderer::ResetCache() {
-  for (const Entry& e : cache_) slot_[e.Code] = -1;
+  for (const Entry& e : cache_) slot_[e.Code] = 0;
   cache_.clear();
   rasterCount_ = 0;
   prerenderPending_ = true;
@@ -133,18 +133,18 @@ void GlyphRenderer::Prerender() {
   ApplyFont();
   GlyphCell cell;
   for (uint16_t code : PrerenderedGlyphCodes()) {
-    if (slot_[code] >= 0 || cache_.size() >= kGlyphCacheSize) continue;
+    if (slot_[code] != 0 || cache_.size() >= kGlyphCacheSize) continue;
     if (!Rasterise(code, cell)) continue;
-    slot_[code] = static_cast<int16_t>(cache_.size());
     cache_.push_back({code, cell});
+    slot_[code] = static_cast<int16_t>(cache_.size());
   }
 }
 
 bool GlyphRenderer::Render(uint16_t code) {
   if (prerenderPending_) Prerender();
   const int16_t slot = slot_[code];
-  if (slot >= 0) {
-    glyph_ = cache_[slot].Cell;
+  if (slot != 0) {
+    glyph_ = cache_[slot - 1].Cell;
   } else {
     ApplyFont();
     if (!Rasterise(code, glyph_)) {
@@ -153,8 +153,8 @@ bool GlyphRenderer::Render(uint16_t code) {
       return false;
     }
     if (cache_.size() < kGlyphCacheSize) {
-      slot_[code] = static_cast<int16_t>(cache_.size());
       cache_.push_back({code, glyph_});
+      slot_[code] = static_cast<int16_t>(cache_.size());
     }
   }
   BuildShadowMask(glyph_, shadow_);

@@ -81,7 +81,7 @@ class GlyphRenderer {
   const GlyphCell& Glyph() const { return glyph_; }
   const GlyphCell& Shadow() const { return shadow_; }
   int CachedCount() const { return static_cast<int>(cache_.size()); }
-  bool IsCached(uint16_t code) const { return slot_[code] >= 0; }
+  bool IsCached(uint16_t code) const { return slot_[code] != 0; }
   // How many characters were rasterised since the last ResetCache (for tests
   // and the developer panel).
   int RasterCount() const { return rasterCount_; }
@@ -102,7 +102,10 @@ class GlyphRenderer {
   bool prerenderPending_ = false;
   int rasterCount_ = 0;
   std::vector<Entry> cache_;
-  std::vector<int16_t> slot_ = std::vector<int16_t>(65536, -1);  // code -> cache index
+  // Code -> cache index + 1, 0 for none; zero-filled by the allocator, so
+  // only the parts of the table that codes in use fall in take memory.
+  std::vector<int16_t, ZeroedAllocator<int16_t>> slot_ =
+      std::vector<int16_t, ZeroedAllocator<int16_t>>(65536);
   GlyphCell glyph_{};
   GlyphCell shadow_{};
 };
