@@ -134,11 +134,14 @@ void SdlBackend::PresentRows(int top, int bottom) {
   if (needRender_ || !presentedOnce_ || (first >= 0 && !CanPresentPartially())) {
     Render();
   } else if (first >= 0) {
-    // The window keeps what was drawn before: copy just the changed band.
+    // The window keeps what was drawn before: copy just the changed band,
+    // and send just that band to the display (the software renderer draws
+    // into the window surface, and its present would send the whole window).
     const SDL_Rect src{0, first, kScreenWidth, last + 1 - first};
     const SDL_Rect dst{area_.x, area_.y + first, kScreenWidth, last + 1 - first};
     SDL_RenderCopy(renderer_, texture_, &src, &dst);
-    SDL_RenderPresent(renderer_);
+    SDL_RenderFlush(renderer_);
+    if (SDL_UpdateWindowSurfaceRects(window_, &dst, 1) != 0) SDL_RenderPresent(renderer_);
     ++presents_;
   }
 }
