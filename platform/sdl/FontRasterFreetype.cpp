@@ -31,6 +31,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/sdl/FontMatch.h"
+
 namespace platform {
 
 namespace {
@@ -200,35 +202,12 @@ class FreetypeFontRaster final : public FontRaster {
     return true;
   }
 
-  // Asks fontconfig for the best file for the pattern's families.
+  // Asks fontconfig for the best file for the families; with japanese, a
+  // face that cannot show kana is refused.
   FaceFile Match(const std::vector<const char*>& families, bool japanese) {
-    FaceFile result;
-    if (!config_) return result;
-    FcPattern* pattern = FcPatternCreate();
-    if (!pattern) return result;
-    for (const char* family : families)
-      FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
-    if (japanese) FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(config_, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult res = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(config_, pattern, &res);
-    if (match) {
-      FcChar8* file = nullptr;
-      int index = 0;
-      if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file) {
-        result.Path = reinterpret_cast<const char*>(file);
-        if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) result.Index = index;
-      }
-      FcCharSet* chars = nullptr;
-      if (japanese && FcPatternGetCharSet(match, FC_CHARSET, 0, &chars) == FcResultMatch && chars &&
-          !FcCharSetHasChar(chars, kJapaneseProbe))
-        result.Path.clear();  // the best match cannot show Japanese text
-      FcPatternDestroy(match);
-    }
-    FcPatternDestroy(pattern);
-    return result;
+    const FontFileMatch m = japanese ? MatchFontFile(config_, families, true, {kJapaneseProbe})
+                                     : MatchFontFile(config_, families, false, {});
+    return FaceFile{m.Path, m.Index};
   }
 
   FaceFile Resolve(const std::string& name) {

@@ -1,5 +1,7 @@
 #include "platform/sdl/UiFont.h"
 
+#include "platform/sdl/FontMatch.h"
+
 #include <fcntl.h>
 #include <fontconfig/fontconfig.h>
 #include <sys/mman.h>
@@ -40,32 +42,12 @@ std::unique_ptr<MappedFont> MappedFont::Open(const std::string& path, int faceIn
 std::unique_ptr<MappedFont> FindJapaneseUiFont() {
   FcConfig* config = FcInitLoadConfigAndFonts();
   if (!config) return nullptr;
-  std::unique_ptr<MappedFont> result;
   // Proportional Gothic faces first; any face that covers Japanese after them.
-  FcPattern* pattern = FcNameParse(
-      reinterpret_cast<const FcChar8*>("IPAPGothic,IPAGothic,Noto Sans CJK JP,sans-serif:lang=ja"));
-  if (pattern) {
-    FcConfigSubstitute(config, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult res = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(config, pattern, &res);
-    if (match) {
-      FcChar8* file = nullptr;
-      int index = 0;
-      FcCharSet* charset = nullptr;
-      // The tool bar's own captions must be covered, or the face is no use.
-      const bool covers = FcPatternGetCharSet(match, FC_CHARSET, 0, &charset) == FcResultMatch &&
-                          FcCharSetHasChar(charset, 0x7D42) && FcCharSetHasChar(charset, 0x8A2D);
-      if (covers && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-        FcPatternGetInteger(match, FC_INDEX, 0, &index);
-        result = MappedFont::Open(reinterpret_cast<const char*>(file), index);
-      }
-      FcPatternDestroy(match);
-    }
-    FcPatternDestroy(pattern);
-  }
+  // The tool bar's own captions (終, 設) must be covered, or the face is no use.
+  const FontFileMatch m = MatchFontFile(
+      config, {"IPAPGothic", "IPAGothic", "Noto Sans CJK JP", "sans-serif"}, true, {0x7D42, 0x8A2D});
   FcConfigDestroy(config);
-  return result;
+  return m.Path.empty() ? nullptr : MappedFont::Open(m.Path, m.Index);
 }
 
 }  // namespace platform
