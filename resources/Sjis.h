@@ -1,6 +1,8 @@
 // Conversion between the engine's Shift-JIS (code page 932) bytes and UTF-8,
 // used only at the edges: the tools, the harness, glyphs and the UI.
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,6 +24,19 @@ inline std::string UpperSjis(std::string_view text) {
     }
   }
   return out;
+}
+
+// The character at text[i] as a code (lead byte × 256 + trail byte for a
+// double-byte character, the byte itself otherwise); returns its length in
+// bytes. A lead byte at the very end counts as a single byte.
+inline size_t SjisCodeAt(std::string_view text, size_t i, uint16_t& code) {
+  const auto b = static_cast<unsigned char>(text[i]);
+  if (IsSjisLead(b) && i + 1 < text.size()) {
+    code = static_cast<uint16_t>(b << 8 | static_cast<unsigned char>(text[i + 1]));
+    return 2;
+  }
+  code = b;
+  return 1;
 }
 
 // Converts UTF-8 to Shift-JIS. On a character without a Shift-JIS form (or

@@ -323,13 +323,8 @@ void DrawStringAt(TForm1& f, std::string_view text, int x, Bitmap& target, int c
   SetTextColour(f, colour);
   const int pitch = Def(f).TX_PITCH_X;
   for (size_t i = 0; i < text.size();) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    uint16_t code = b;
-    size_t width = 1;
-    if (IsSjisLead(b) && i + 1 < text.size()) {
-      code = static_cast<uint16_t>(b << 8 | static_cast<unsigned char>(text[i + 1]));
-      width = 2;
-    }
+    uint16_t code;
+    const size_t width = SjisCodeAt(text, i, code);
     if (t.Glyphs.Render(code))
       DrawGlyph(target, x + static_cast<int>(i + 1) * pitch, y, t.Glyphs.Glyph(), t.Glyphs.Shadow(),
                 t.Colour);

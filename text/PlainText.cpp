@@ -39,14 +39,8 @@ int ForEachGlyph(platform::FontRaster& raster, std::string_view sjis, Fn fn) {
   int pen = 0;
   platform::GlyphImage image;
   for (size_t i = 0; i < sjis.size();) {
-    const auto b = static_cast<unsigned char>(sjis[i]);
-    uint16_t code = b;
-    size_t width = 1;
-    if (IsSjisLead(b) && i + 1 < sjis.size()) {
-      code = static_cast<uint16_t>(b << 8 | static_cast<unsigned char>(sjis[i + 1]));
-      width = 2;
-    }
-    i += width;
+    uint16_t code;
+    i += SjisCodeAt(sjis, i, code);
     const char32_t c = SjisCodeToUnicode(code);
     if (c == 0 || !raster.RenderGlyph(c, image)) continue;
     fn(image, pen);
