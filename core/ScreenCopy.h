@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "resources/Bitmap.h"
+#include "base/Bitmap.h"
 
 namespace zk {
 

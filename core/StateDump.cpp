@@ -5,7 +5,7 @@
 
 #include "core/Hooks.h"
 #include "core/TForm1.h"
-#include "resources/Sjis.h"
+#include "base/Sjis.h"
 
 namespace zk {
 

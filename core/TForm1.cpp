@@ -12,7 +12,7 @@
 #include <algorithm>
 
 #include "core/Hooks.h"
-#include "resources/Sjis.h"
+#include "base/Sjis.h"
 
 namespace zk {
 

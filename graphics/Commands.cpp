@@ -13,7 +13,7 @@
 #include "graphics/FrameClock.h"
 #include "graphics/Graphics.h"
 #include "graphics/Surfaces.h"
-#include "resources/TextFields.h"
+#include "base/TextFields.h"
 
 namespace zk {
 

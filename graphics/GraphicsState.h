@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "resources/Bitmap.h"
+#include "base/Bitmap.h"
 
 namespace zk {
 

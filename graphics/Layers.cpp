@@ -14,7 +14,7 @@
 #include "graphics/Graphics.h"
 #include "graphics/Surfaces.h"
 #include "resources/GameDefinition.h"
-#include "resources/TextFields.h"
+#include "base/TextFields.h"
 
 namespace zk {
 

@@ -8,7 +8,7 @@
 
 #include "platform/SettingsStore.h"
 #include "resources/GameDefinition.h"
-#include "resources/Sjis.h"
+#include "base/Sjis.h"
 
 namespace zk {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "resources/Png.h"
-#include "resources/Sjis.h"
+#include "base/Sjis.h"
 
 namespace zk {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <variant>
 
-#include "resources/Sjis.h"
-#include "resources/TextFields.h"
+#include "base/Sjis.h"
+#include "base/TextFields.h"
 
 namespace zk {
 

@@ -22,7 +22,7 @@
 #include <string_view>
 #include <vector>
 
-#include "resources/Bitmap.h"
+#include "base/Bitmap.h"
 
 namespace zk {
 

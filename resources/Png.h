@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "resources/Bitmap.h"
+#include "base/Bitmap.h"
 
 namespace zk {
 

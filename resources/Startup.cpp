@@ -4,7 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "resources/Sjis.h"
+#include "base/Sjis.h"
 
 namespace zk {
 

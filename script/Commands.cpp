@@ -9,8 +9,8 @@
 
 #include "core/Hooks.h"
 #include "core/TForm1.h"
-#include "resources/Bitmap.h"
-#include "resources/Sjis.h"
+#include "base/Bitmap.h"
+#include "base/Sjis.h"
 #include "script/CommandHandlers.h"
 #include "script/Interpreter.h"
 

@@ -14,7 +14,7 @@
 
 #include "core/Hooks.h"
 #include "core/TForm1.h"
-#include "resources/Sjis.h"
+#include "base/Sjis.h"
 #include "script/CommandHandlers.h"
 #include "script/Expressions.h"
 

@@ -16,7 +16,7 @@
 
 #include "core/Hooks.h"
 #include "core/TForm1.h"
-#include "resources/Sjis.h"
+#include "base/Sjis.h"
 #include "script/CommandTable.h"
 #include "script/Expressions.h"
 #include "script/Flow.h"

@@ -10,7 +10,7 @@
 
 #include "core/Hooks.h"
 #include "core/TForm1.h"
-#include "resources/Bitmap.h"
+#include "base/Bitmap.h"
 #include "script/CommandHandlers.h"
 #include "script/Commands.h"
 #include "script/Flow.h"

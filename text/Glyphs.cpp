@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "effects/pixel/PixelOps.h"
-#include "resources/Sjis.h"
+#include "base/Sjis.h"
 
 namespace zk {
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/FontRaster.h"
-#include "resources/Bitmap.h"
+#include "base/Bitmap.h"
 
 namespace zk {
 

@@ -23,7 +23,7 @@
 #include "core/TForm1.h"
 #include "graphics/Graphics.h"
 #include "resources/GameDefinition.h"
-#include "resources/Sjis.h"
+#include "base/Sjis.h"
 #include "resources/Startup.h"
 
 namespace zk {

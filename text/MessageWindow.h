@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "resources/Bitmap.h"
+#include "base/Bitmap.h"
 #include "text/Glyphs.h"
 
 namespace zk {

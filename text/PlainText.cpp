@@ -9,7 +9,7 @@
 #include "core/ScreenCopy.h"
 #include "core/TForm1.h"
 #include "resources/GameDefinition.h"
-#include "resources/Sjis.h"
+#include "base/Sjis.h"
 #include "resources/Startup.h"
 #include "text/Glyphs.h"
 #include "text/MessageWindow.h"

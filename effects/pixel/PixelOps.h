@@ -19,7 +19,7 @@
 #pragma once
 #include <cstdint>
 
-#include "resources/Bitmap.h"
+#include "base/Bitmap.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define ZK_PIXEL_X86 1

@@ -10,7 +10,7 @@
 
 #include "platform/SettingsStore.h"
 #include "platform/sdl/FontRasterFreetype.h"
-#include "resources/Bitmap.h"
+#include "base/Bitmap.h"
 #include "resources/Png.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "Run.h"
-#include "resources/Bitmap.h"
+#include "base/Bitmap.h"
 #include "resources/Png.h"
 
 namespace zk::test {

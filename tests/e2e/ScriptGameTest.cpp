@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Run.h"
-#include "resources/Sjis.h"
+#include "base/Sjis.h"
 
 namespace zk::test {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "resources/Sjis.h"
+#include "base/Sjis.h"
 #include "resources/TestFiles.h"
 
 namespace zk {

@@ -4,7 +4,7 @@
 
 #include "platform/SettingsStore.h"
 #include "resources/Png.h"
-#include "resources/Sjis.h"
+#include "base/Sjis.h"
 #include "resources/TestFiles.h"
 
 namespace zk {

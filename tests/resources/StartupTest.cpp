@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "resources/GameBuilder.h"
-#include "resources/Sjis.h"
+#include "base/Sjis.h"
 #include "resources/TestFiles.h"
 
 namespace zk {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "resources/Archive.h"
-#include "resources/Bitmap.h"
+#include "base/Bitmap.h"
 
 namespace zk::test {
 

@@ -1,7 +1,7 @@
 #include <set>
 
 #include "ScriptFixture.h"
-#include "resources/Bitmap.h"
+#include "base/Bitmap.h"
 #include "script/CommandTable.h"
 #include "script/Commands.h"
 #include "script/Interpreter.h"

@@ -14,7 +14,7 @@
 #include "core/TForm1.h"
 #include "platform/headless/Headless.h"
 #include "resources/Archive.h"
-#include "resources/Sjis.h"
+#include "base/Sjis.h"
 
 namespace zk::test {
 

@@ -8,7 +8,7 @@
 #include "resources/Archive.h"
 #include "resources/Picture.h"
 #include "resources/Png.h"
-#include "resources/Sjis.h"
+#include "base/Sjis.h"
 #include "resources/TestFiles.h"
 
 namespace zk {

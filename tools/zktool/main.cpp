@@ -9,7 +9,7 @@
 #include "resources/GameBuilder.h"
 #include "resources/Picture.h"
 #include "resources/Png.h"
-#include "resources/Sjis.h"
+#include "base/Sjis.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "resources/Bitmap.h"
+#include "base/Bitmap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "resources/Sjis.h"
+#include "base/Sjis.h"
 
 #include <iconv.h>
 
