@@ -4,7 +4,8 @@ set(ZK_WARNINGS -Wall -Wextra -Werror -Wno-missing-field-initializers)
 # std::string and std::vector at -O3 (known false positives of its restrict
 # and array-bounds analyses after inlining); later versions do not.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
-  list(APPEND ZK_WARNINGS -Wno-restrict -Wno-array-bounds -Wno-stringop-overflow)
+  list(APPEND ZK_WARNINGS -Wno-restrict -Wno-array-bounds -Wno-stringop-overflow
+    -Wno-stringop-overread)
 endif()
 
 # zk_layer(NAME DIR...): a static library of every .cpp under the folders,
