@@ -8,21 +8,18 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_L
     -Wno-stringop-overread)
 endif()
 
-# zk_layer(NAME DIR...): a static library of every .cpp under the folders,
-# excluding the subfolders that are layers of their own.
-function(zk_layer name)
-  set(sources)
-  foreach(dir ${ARGN})
-    if(dir STREQUAL "platform")
-      file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
-    elseif(dir STREQUAL "effects")
-      file(GLOB_RECURSE found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
-      list(FILTER found EXCLUDE REGEX "/effects/pixel/")
-    else()
-      file(GLOB_RECURSE found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
-    endif()
-    list(APPEND sources ${found})
-  endforeach()
+# zk_layer(NAME DIR DEPS LIB...): a static library of every .cpp in the
+# folder (a subfolder that is a layer of its own is not included), linking
+# the layers below it that it may call. Every layer is recorded in
+# ${CMAKE_BINARY_DIR}/layers.txt for the layering test: one line per layer,
+# "NAME DEPS...".
+function(zk_layer name dir)
+  cmake_parse_arguments(ZK "" "" "DEPS" ${ARGN})
+  if(dir STREQUAL "platform" OR dir STREQUAL "effects")
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+  else()
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+  endif()
   if(NOT sources)
     set(stub ${CMAKE_BINARY_DIR}/stubs/${name}.cpp)
     file(WRITE ${stub} "// no sources yet\n")
@@ -31,6 +28,11 @@ function(zk_layer name)
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_compile_options(${name} PRIVATE ${ZK_WARNINGS})
+  if(ZK_DEPS)
+    target_link_libraries(${name} PUBLIC ${ZK_DEPS})
+  endif()
+  string(REPLACE ";" " " deps "${ZK_DEPS}")
+  set_property(GLOBAL APPEND PROPERTY ZK_LAYERS "${name} ${deps}")
 endfunction()
 
 # zk_test(NAME DIR LIBS...): one GoogleTest program of every .cpp in DIR.

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <utility>
 
-#include "core/Hooks.h"
 #include "core/TForm1.h"
+#include "devtools/DevTools.h"
 #include "platform/SettingsStore.h"
 
 namespace zk {

@@ -29,6 +29,9 @@ struct WatchItem {
 // The current value of a watch name Ennn, Fnnn, Snnn or Vnnn as text; false
 // for any other name or a number outside the bank.
 bool WatchValue(const EngineState& s, const std::string& name, std::string& value);
+// The watch list of the developer panel follows the game (every 16 ticks
+// while the real-time watcher is on).
+void WatchPanelRefresh(TForm1& f);
 
 class DevPanel {
  public:

@@ -70,6 +70,25 @@ struct Banks {
   const char* GetString(int n) const { return n >= 0 && n < kStringCount ? Strings[n] : ""; }
 };
 
+inline void Banks::SetString(int n, const char* text) {
+  if (n < 0 || n >= kStringCount) return;
+  char* dst = Strings[n];
+  size_t len = 0;
+  while (text[len] && len < kStringSize - 1) {
+    const unsigned char c = static_cast<unsigned char>(text[len]);
+    const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    if (lead) {
+      // A double-byte character that does not fit whole is dropped whole.
+      if (len + 2 > kStringSize - 1 || !text[len + 1]) break;
+      len += 2;
+    } else {
+      ++len;
+    }
+  }
+  std::memmove(dst, text, len);
+  dst[len] = '\0';
+}
+
 // The system cells with a fixed meaning (bank S).
 enum SysCell : int {
   kSysSavePermission = 0,

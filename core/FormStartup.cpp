@@ -1,21 +1,26 @@
 // The main window's start-up: the sequence of resources/Startup.h run over
-// the window's state, with the steps other subsystems own at their places,
-// and the game-data operations the engine reaches through core/Hooks.h.
-#include "core/Hooks.h"
+// the window's state, with the steps other subsystems own at their places.
+#include "core/FormStartup.h"
+
+#include "audio/Audio.h"
+#include "core/Input.h"
 #include "core/TForm1.h"
+#include "effects/Effects.h"
 #include "resources/Startup.h"
+#include "services/Services.h"
+#include "text/Backlog.h"
 #include "text/MessageWindow.h"
 
 namespace zk {
 
 namespace {
 
-// Each step is the call site of the subsystem named beside it; a subsystem
-// fills its step in when it lands.
+// Each step calls the subsystem that owns it (a do-nothing stub until that
+// subsystem lands).
 class FormStartupHost : public StartupHost {
  public:
   explicit FormStartupHost(TForm1& f) : f_(f) {}
-  void DetectSoundOutput() override {}    // audio: whether a wave output device exists
+  void DetectSoundOutput() override { zk::DetectSoundOutput(f_); }
   void CreateMessageFont() override { zk::CreateMessageFont(f_); }
   void CreateSurfaces() override {}       // graphics: the work bitmaps, paint box filled black
   void LoadNamePlates() override { zk::LoadNamePlates(f_); }
@@ -25,15 +30,15 @@ class FormStartupHost : public StartupHost {
     LoadQuickButtonPictures(f_, f_.Text.Frame);
   }
   void ResetSceneState() override {}      // script: per-scene state
-  void LoadGlobalData() override {}       // services: merge the global save file
-  void ClearBacklog() override {}         // text: the backlog
+  void LoadGlobalData() override { zk::LoadGlobalData(f_); }
+  void ClearBacklog() override { zk::ClearBacklog(f_); }
   void RefreshMenus() override { RefreshMenuStates(f_); }
   void InitTextColour() override { zk::InitTextColour(f_); }
-  void InitEffects() override {}          // effects: effect initialisation "INIT"
-  void ClearObjects() override {}         // effects: the object table of `obj_`
-  void PrepareCgViewer() override {}      // services: CG viewer section "VIEW_1"
-  void PrepareRecollection() override {}  // services: recollection data
-  void PrepareMapScreen() override {}     // services: map screen pictures
+  void InitEffects() override { zk::InitEffects(f_); }
+  void ClearObjects() override { zk::ClearObjects(f_); }
+  void PrepareCgViewer() override { zk::PrepareCgViewer(f_); }
+  void PrepareRecollection() override { zk::PrepareRecollection(f_); }
+  void PrepareMapScreen() override { zk::PrepareMapScreen(f_); }
 
  private:
   TForm1& f_;
@@ -50,15 +55,6 @@ void RunStartup(TForm1& f) {
   FormStartupHost host(f);
   const std::string message = RunStartup(ctx, StartupTarget::Of(f.State), f.Game, f.Settings, host);
   if (!message.empty()) f.FatalError = message;
-}
-
-bool ReadScriptEntry(TForm1& f, std::string_view upperName, std::vector<uint8_t>& out) {
-  return f.Game.Arc.ReadScript(upperName, out);
-}
-
-void GameDefaultNames(TForm1& f, std::string& first, std::string& second) {
-  first = f.Game.Def.DEFAULT_NAME;
-  second = f.Game.Def.DEFAULT_NAME2;
 }
 
 }  // namespace zk

@@ -9,10 +9,16 @@
 // [SECTION] Tool bar
 #include "core/Input.h"
 
+#include "audio/Audio.h"
 #include "core/DevPanel.h"
-#include "core/Hooks.h"
 #include "core/QuickButtons.h"
 #include "core/TForm1.h"
+#include "effects/Effects.h"
+#include "script/Choices.h"
+#include "script/Script.h"
+#include "services/Services.h"
+#include "text/Backlog.h"
+#include "text/Text.h"
 
 namespace zk {
 

@@ -34,6 +34,9 @@ struct MenuState {
 // background animation and hands the tool bar's to the display. Run on demand
 // and after a script writes S000 or S028.
 void RefreshMenuStates(TForm1& f);
+// The window was asked to close during a transition of `gra`: ask the
+// player (interpreter off, screen kept, "ゲームを終了しますか？").
+void AskQuitAfterClose(TForm1& f);
 
 // The right-click function (also the Tab key).
 void RightClickFunction(TForm1& f);

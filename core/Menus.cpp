@@ -10,10 +10,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/Hooks.h"
+#include "audio/Audio.h"
 #include "core/Input.h"
 #include "core/QuickButtons.h"
 #include "core/TForm1.h"
+#include "services/Services.h"
+#include "text/Backlog.h"
+#include "text/Text.h"
 
 namespace zk {
 

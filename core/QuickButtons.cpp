@@ -11,10 +11,13 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/Hooks.h"
-#include "core/ScreenCopy.h"
+#include "audio/Audio.h"
 #include "core/TForm1.h"
 #include "graphics/Graphics.h"
+#include "graphics/ScreenCopy.h"
+#include "services/Services.h"
+#include "text/Backlog.h"
+#include "text/Text.h"
 
 namespace zk {
 

@@ -12,7 +12,6 @@
 // [SECTION] Layout
 // [SECTION] Panel state
 // [SECTION] Operations
-// [SECTION] Message window open/close
 #pragma once
 #include <cstdint>
 
@@ -110,14 +109,5 @@ bool LoadingAllowed(const TForm1& f);
 void StopSkip(TForm1& f);
 // A slot shown pressed for 50 ms, then normal again.
 void PressFlash(TForm1& f, int slot);
-
-// ============================================================ [SECTION] Message window open/close
-
-// Cross-fades between the scene with and without the message window: levels
-// 0..255 in steps of 8 per 10 ms period of the frame clock; instant while
-// skipping; a click (EffectAbort) ends the fade at once.
-void WinOpen(TForm1& f);
-// Also resets the text position and colour and clears the name plate.
-void WinClose(TForm1& f);
 
 }  // namespace zk

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/Hooks.h"
-#include "core/TForm1.h"
 #include "base/Sjis.h"
+#include "core/TForm1.h"
+#include "script/Script.h"
 
 namespace zk {
 

@@ -11,14 +11,25 @@
 
 #include <algorithm>
 
-#include "core/Hooks.h"
+#include "audio/Audio.h"
 #include "base/Sjis.h"
+#include "core/DevPanel.h"
+#include "core/FormStartup.h"
+#include "core/QuickButtons.h"
+#include "core/Wiring.h"
+#include "effects/Effects.h"
+#include "graphics/Graphics.h"
+#include "script/Choices.h"
+#include "script/Script.h"
+#include "services/Services.h"
+#include "text/Text.h"
 
 namespace zk {
 
 // ============================================================ [SECTION] Construction and start-up
 
-TForm1::TForm1(platform::Platform& plat, RunConfig config) : Plat(plat), Config(std::move(config)) {}
+TForm1::TForm1(platform::Platform& plat, RunConfig config)
+    : Plat(plat), Config(std::move(config)), wiring_(std::make_unique<Wiring>(*this)) {}
 
 TForm1::~TForm1() = default;
 
@@ -47,12 +58,6 @@ void TForm1::StartRoutine() {
   StartMainScript(*this);
   SoundInit(*this);
   State.Mode.StartPending = false;
-}
-
-int32_t TForm1::Random() {
-  // The classic C library linear congruential generator (15-bit results).
-  randomState_ = randomState_ * 214013u + 2531011u;
-  return static_cast<int32_t>((randomState_ >> 16) & 0x7FFF);
 }
 
 // ============================================================ [SECTION] Idle pass

@@ -11,11 +11,16 @@
 #include "core/EngineState.h"
 #include "core/Input.h"
 #include "core/QuickButtons.h"
+#include "effects/EffectsHost.h"
+#include "graphics/GraphicsHost.h"
 #include "graphics/GraphicsState.h"
 #include "platform/Platform.h"
 #include "platform/SettingsStore.h"
 #include "resources/Startup.h"
+#include "script/ScriptHost.h"
+#include "services/ServicesHost.h"
 #include "text/MessageWindow.h"
+#include "text/TextHost.h"
 
 namespace zk {
 
@@ -31,6 +36,19 @@ struct RunConfig {
 struct LoopLimits {
   int64_t RunMs = -1;      // stop at this (virtual) time; -1 never
   bool UntilIdle = false;  // stop when the game waits for the player and no input is left
+};
+
+class Wiring;
+
+// The host interfaces of the subsystems below the engine core: each of them
+// reaches the layers above it only through its host, which the core's wiring
+// (core/Wiring.cpp) installs when the engine object is made.
+struct SubsystemHosts {
+  GraphicsHost* Graphics = nullptr;
+  TextHost* Text = nullptr;
+  EffectsHost* Effects = nullptr;
+  ServicesHost* Services = nullptr;
+  ScriptHost* Script = nullptr;
 };
 
 class TForm1 : public platform::EventSink {
@@ -53,6 +71,7 @@ class TForm1 : public platform::EventSink {
   QuickButtonPanel QuickButtons;  // the panel of the message window
   DevPanel Dev;                   // the developer panel
   GraphicsState Gfx;              // surfaces, character cache and layout (graphics/)
+  SubsystemHosts Hosts;           // set by the wiring in the constructor
   TextState Text;                 // message window, glyphs, name plates, click-wait mark (text/)
 
   // ---- lifecycle (the form's handlers)
@@ -102,7 +121,11 @@ class TForm1 : public platform::EventSink {
 
   // Deterministic stand-in for the C library generator, drawn by the idle
   // pass and by the script random operator.
-  int32_t Random();
+  int32_t Random() {
+    // The classic C library linear congruential generator (15-bit results).
+    randomState_ = randomState_ * 214013u + 2531011u;
+    return static_cast<int32_t>((randomState_ >> 16) & 0x7FFF);
+  }
   void SeedRandom(uint32_t seed) { randomState_ = seed; }
 
   // Last pointer position over the game screen.
@@ -111,6 +134,7 @@ class TForm1 : public platform::EventSink {
 
  private:
   void StartRoutine();
+  std::unique_ptr<Wiring> wiring_;  // installs Hosts
   bool closed_ = false;
   bool pointerOverScreen_ = true;
   uint32_t randomState_ = 1;

@@ -8,14 +8,21 @@
 #include <string>
 #include <string_view>
 
-#include "core/Hooks.h"
+#include "base/TextFields.h"
 #include "core/TForm1.h"
 #include "graphics/FrameClock.h"
 #include "graphics/Graphics.h"
+#include "graphics/GraphicsHost.h"
 #include "graphics/Surfaces.h"
-#include "base/TextFields.h"
 
 namespace zk {
+
+namespace {
+// Requests to the layers above go through the host interface.
+GraphicsHost& Host(TForm1& f) {
+  return *f.Hosts.Graphics;
+}
+}  // namespace
 
 namespace {
 
@@ -88,7 +95,7 @@ PictureArgs ParsePictureArgs(const char* args) {
 bool LoadBackground(TForm1& f, const char* name) {
   GraphicsState& g = f.Gfx;
   if (!LoadScenePicture(f, name, g.Background)) return false;
-  MarkCgSeen(f, name);
+  Host(f).MarkCgSeen(name);
   CopyText(g.BackgroundName, name);
   return true;
 }
@@ -102,7 +109,7 @@ void ChangeBackground(TForm1& f, const PictureArgs& a, bool colour) {
     return;  // a picture that does not exist changes nothing
   }
   g.BackgroundChanged = true;
-  InvalidateMessageWindow(f);
+  Host(f).InvalidateMessageWindow();
   if (g.PrepareOnly) return;
   ClearCharacterLayout(f);
   ScreenUpdate(f, a.Transition);
@@ -128,7 +135,7 @@ void ShowCharacter(TForm1& f, const PictureArgs& a) {
     spec = TwoPositionSpec(g);
   }
   ApplySpriteSpec(f, spec.c_str());
-  InvalidateMessageWindow(f);
+  Host(f).InvalidateMessageWindow();
   if (!g.PrepareOnly) ScreenUpdate(f, a.Transition);
 }
 
@@ -161,7 +168,7 @@ StepResult GraCommand(TForm1& f, const char* args) {
   if (m.EffectAbort == 1) {
     result = kStepEnd;
   } else if (m.EffectAbort == 2) {
-    AskQuitAfterClose(f);  // the window was asked to close during the transition
+    Host(f).AskQuitAfterClose();  // the window was asked to close during the transition
     result = kStepEnd;
   }
   m.EffectAbort = 0;
@@ -197,14 +204,14 @@ StepResult ClrbCommand(TForm1& f, const char* args) {
   } else {
     ClearCharacterLayout(f);
   }
-  InvalidateMessageWindow(f);
+  Host(f).InvalidateMessageWindow();
   ScreenUpdate(f, transition);
   return kStepContinue;
 }
 
 StepResult SprCommand(TForm1& f, const char* args) {
   const int transition = ApplySpriteSpec(f, std::string(Trim(args)).c_str());
-  InvalidateMessageWindow(f);
+  Host(f).InvalidateMessageWindow();
   ScreenUpdate(f, transition);
   return kStepContinue;
 }
@@ -231,7 +238,7 @@ StepResult OvrCommand(TForm1& f, const char* args) {
     v.S(35) = 1;
   }
   CopyText(g.OverlaySpec, text);
-  InvalidateMessageWindow(f);
+  Host(f).InvalidateMessageWindow();
   ScreenUpdate(f, transition);
   f.State.Mode.WindowShown = false;
   return kStepEnd;
@@ -334,7 +341,7 @@ StepResult ScrollCommand(TForm1& f, const char* args) {
 
   m.ScreenMode = 7;
   m.MenuLock = true;
-  RefreshMenuStates(f);
+  Host(f).RefreshMenuStates();
   int steps = 0;
   if (direction == 0 || direction == 2) steps = picture.Height - kSceneHeight;
   if (direction == 1 || direction == 3) steps = picture.Width - kSceneWidth;
@@ -365,8 +372,8 @@ StepResult ScrollCommand(TForm1& f, const char* args) {
   PresentWindow(f);
   m.ScreenMode = 0;
   m.MenuLock = false;
-  RefreshMenuStates(f);
-  if (m.EffectAbort == 2) AskQuitAfterClose(f);
+  Host(f).RefreshMenuStates();
+  if (m.EffectAbort == 2) Host(f).AskQuitAfterClose();
   m.EffectAbort = 0;
   return kStepEnd;
 }

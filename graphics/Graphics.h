@@ -59,6 +59,25 @@ void BuildScene(TForm1& f);
 void SepiaFlash(TForm1& f, int kind);
 // Copies the scene (or the stage) surface into the display frame.
 void PaintScene(TForm1& f, bool stageOnly);
+// Fills the screen black and copies it into the scene.
+void ClearScreenToScene(TForm1& f);
+// Recomposes the layers and shows them.
+void RedrawScene(TForm1& f);
+// Builds the scene surface from the stage with the message window (and the
+// page) on it, without showing it.
+void BuildSceneSurface(TForm1& f);
+// The 800 x 600 surfaces; nullptr while graphics has not created them.
+Bitmap* BackgroundSurface(TForm1& f);
+Bitmap* StageSurface(TForm1& f);
+Bitmap* SceneSurface(TForm1& f);
+Bitmap* PreviousFrameSurface(TForm1& f);
+Bitmap* OutputSurface(TForm1& f);
+// The frame clock: start, then wait one period (pumping messages); returns
+// the periods elapsed, at least 1. WaitUntilTick sleeps to a clock deadline
+// and then pumps messages.
+void FrameClockStart(TForm1& f);
+int FrameClockWait(TForm1& f, int periodMs);
+void WaitUntilTick(TForm1& f, uint32_t deadlineMs);
 // Start-up: fresh surfaces, an empty cache and layout, no picture names, and
 // the window filled black.
 void CreateSurfaces(TForm1& f);

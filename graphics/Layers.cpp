@@ -8,15 +8,22 @@
 #include <cstring>
 #include <string>
 
-#include "core/Hooks.h"
+#include "base/TextFields.h"
 #include "core/TForm1.h"
 #include "effects/pixel/PixelOps.h"
 #include "graphics/Graphics.h"
+#include "graphics/GraphicsHost.h"
 #include "graphics/Surfaces.h"
 #include "resources/GameDefinition.h"
-#include "base/TextFields.h"
 
 namespace zk {
+
+namespace {
+// Requests to the layers above go through the host interface.
+GraphicsHost& Host(TForm1& f) {
+  return *f.Hosts.Graphics;
+}
+}  // namespace
 
 // ---------------------------------------------------------------- positions
 
@@ -153,7 +160,7 @@ int ApplySpriteSpec(TForm1& f, const char* spec) {
   }
   layout.Count = count;
   std::snprintf(g.SpriteSpec, sizeof g.SpriteSpec, "%s", spec);
-  if (f.State.Mode.SkipMode == 0 && f.State.AutoDelay() != 1) CountPlay(f);
+  if (f.State.Mode.SkipMode == 0 && f.State.AutoDelay() != 1) Host(f).CountPlay();
   return transition;
 }
 

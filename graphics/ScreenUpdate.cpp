@@ -4,14 +4,21 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/Hooks.h"
 #include "core/TForm1.h"
 #include "graphics/FrameClock.h"
 #include "graphics/Graphics.h"
+#include "graphics/GraphicsHost.h"
 #include "graphics/Surfaces.h"
 #include "graphics/Transitions.h"
 
 namespace zk {
+
+namespace {
+// Requests to the layers above go through the host interface.
+GraphicsHost& Host(TForm1& f) {
+  return *f.Hosts.Graphics;
+}
+}  // namespace
 
 namespace {
 
@@ -75,17 +82,17 @@ void BuildScene(TForm1& f) {
   GraphicsState& g = f.Gfx;
   const ModeState& m = f.State.Mode;
   const bool fullText = f.State.Vars.S(kSysFullScreenText) != 0;
-  ManpuErase(f);
+  Host(f).ManpuErase();
   g.Scene.Resize(kSceneWidth, kSceneHeight);
   if (fullText) {
     CopyCovering(m.WindowShown ? g.TextPage : g.Stage, g.Scene);
   } else if (m.BgAnimFrames > 0) {
-    RestoreAnimationWindows(f);
+    Host(f).RestoreAnimationWindows();
   } else {
     CopyCovering(g.Stage, g.Scene);
   }
-  if (m.WindowShown) DrawMessageWindowLayer(f);
-  if (m.ScreenMode == 0 && f.State.Vars.S(4) != 0 && !fullText) DrawDatePanel(f);
+  if (m.WindowShown) Host(f).DrawMessageWindowLayer();
+  if (m.ScreenMode == 0 && f.State.Vars.S(4) != 0 && !fullText) Host(f).DrawDatePanel();
 }
 
 void ScreenUpdate(TForm1& f, int transition) {
@@ -119,7 +126,7 @@ void SepiaFlash(TForm1& f, int) {
   g.Stage.Resize(kSceneWidth, kSceneHeight);
   SepiaSurface(g.Stage);
   CopyCovering(g.Stage, g.Scene);
-  if (m.WindowShown) DrawMessageWindowLayer(f);
+  if (m.WindowShown) Host(f).DrawMessageWindowLayer();
   // The fade starts from the previous-frame surface as it is: the picture
   // shown before the last screen update.
   g.Previous.Resize(kSceneWidth, kSceneHeight);

@@ -74,4 +74,19 @@ void CopyToWindow(TForm1& f, const Bitmap& src) {
   BlitToWindow(f, src, 0, 0, kSceneWidth, kSceneHeight, 0, 0);
 }
 
+void CopyFrameToBitmap(TForm1& f, Bitmap& target) {
+  target.Resize(platform::kScreenWidth, platform::kScreenHeight);
+  const uint8_t* frame = f.Plat.display->Frame();
+  for (int y = 0; y < platform::kScreenHeight; ++y)
+    std::memcpy(target.Row(y), frame + y * platform::kScreenStride, platform::kScreenStride);
+}
+
+void CopyBitmapToFrame(TForm1& f, const Bitmap& source) {
+  uint8_t* frame = f.Plat.display->Frame();
+  const int rows = std::min(source.Height, platform::kScreenHeight);
+  const int bytes = std::min(source.Width, platform::kScreenWidth) * 3;
+  for (int y = 0; y < rows; ++y)
+    std::memcpy(frame + y * platform::kScreenStride, source.Row(y), bytes);
+}
+
 }  // namespace zk

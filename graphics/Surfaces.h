@@ -27,6 +27,10 @@ void CopyRectToWindow(TForm1& f, const Bitmap& src, int x, int y, int w, int h);
 void CopyToWindow(TForm1& f, const Bitmap& src);
 // Copies the rectangle (sx, sy, w, h) of src into the window at (dx, dy).
 void BlitToWindow(TForm1& f, const Bitmap& src, int sx, int sy, int w, int h, int dx, int dy);
+// The window frame as an 800 x 600 bitmap, and a bitmap's top-left part
+// (up to 800 x 600) into the window frame.
+void CopyFrameToBitmap(TForm1& f, Bitmap& target);
+void CopyBitmapToFrame(TForm1& f, const Bitmap& source);
 // Copies the rectangle (sx, sy, w, h) of src into dst at (dx, dy), clipped to both.
 void Blit(const Bitmap& src, int sx, int sy, int w, int h, Bitmap& dst, int dx, int dy);
 

@@ -1,9 +1,7 @@
-// Every script command handler, one per keyword of the command table.
-//
-// Each handler is defined exactly once: the interpreter's own commands in
-// script/, the others by the subsystem that owns them. A handler whose
-// subsystem is not connected yet is defined in script/CommandStubs.cpp and
-// does nothing but return its step result; the owner moves it out of there.
+// The command handlers of the interpreter itself and the dispatcher's entry
+// points of the graphics commands. The other subsystems declare their
+// handlers in their own headers (audio/Audio.h, effects/Effects.h,
+// services/Services.h, script/Choices.h).
 #pragma once
 #include "script/Command.h"
 
@@ -45,7 +43,7 @@ ZK_COMMAND(CmdChgprm);
 ZK_COMMAND(CmdCgfull);
 ZK_COMMAND(CmdVend);
 
-// ---- Scene graphics (graphics/)
+// ---- Scene graphics (script/GraphicsCommands.cpp)
 ZK_COMMAND(CmdGra);
 ZK_COMMAND(CmdClrb);
 ZK_COMMAND(CmdSpr);
@@ -56,38 +54,6 @@ ZK_COMMAND(CmdBg);
 ZK_COMMAND(CmdDirect);
 ZK_COMMAND(CmdOvr);
 ZK_COMMAND(CmdScroll);
-
-// ---- Choices (script/, choices)
-ZK_COMMAND(CmdSelect);
-ZK_COMMAND(CmdClickmap);
-ZK_COMMAND(CmdSeltree);
-
-// ---- Message window open/close (core/, quick buttons and window)
-ZK_COMMAND(CmdWinClose);
-ZK_COMMAND(CmdWinOpen);
-
-// ---- Sound (audio/)
-ZK_COMMAND(CmdMusic);
-ZK_COMMAND(CmdMovie);
-ZK_COMMAND(CmdSeoff);
-
-// ---- Effects, animations, staff rolls (effects/)
-ZK_COMMAND(CmdBgAnim);
-ZK_COMMAND(CmdRoll);
-ZK_COMMAND(CmdAnim);
-ZK_COMMAND(CmdObj);
-ZK_COMMAND(CmdSroll);
-ZK_COMMAND(CmdEffect);
-ZK_COMMAND(CmdManpu);
-ZK_COMMAND(CmdSprmv);
-ZK_COMMAND(CmdEfxanim);
-
-// ---- Game services (services/)
-ZK_COMMAND(CmdLoad);
-ZK_COMMAND(CmdSave);
-ZK_COMMAND(CmdMap);
-ZK_COMMAND(CmdViewer);
-ZK_COMMAND(CmdKaisou);
 
 #undef ZK_COMMAND
 

@@ -2,7 +2,11 @@
 
 #include <cstring>
 
+#include "audio/Audio.h"
+#include "effects/Effects.h"
+#include "script/Choices.h"
 #include "script/CommandHandlers.h"
+#include "services/Services.h"
 
 namespace zk {
 

@@ -7,14 +7,24 @@
 #include <cstring>
 #include <string>
 
-#include "core/Hooks.h"
-#include "core/TForm1.h"
+#include "audio/Audio.h"
 #include "base/Bitmap.h"
 #include "base/Sjis.h"
+#include "core/TForm1.h"
 #include "script/CommandHandlers.h"
 #include "script/Interpreter.h"
+#include "script/ScriptHost.h"
+#include "services/Services.h"
+#include "text/Text.h"
 
 namespace zk {
+
+namespace {
+// Requests to the layers above go through the host interface.
+ScriptHost& Host(TForm1& f) {
+  return *f.Hosts.Script;
+}
+}  // namespace
 
 // ---- Shared helpers
 
@@ -24,26 +34,11 @@ void StopSkipAndAuto(TForm1& f) {
   s.Vars.S(kSysQuickButton1) = 0;  // skip button
   s.SetAutoDelay(0);
   s.Vars.S(kSysQuickButton1 + 1) = 0;  // auto button
-  RedrawQuickButtons(f);
+  Host(f).RedrawQuickButtons();
 }
 
 void ApplyStopAtChoice(TForm1& f) {
   if (f.State.Settings.StopAtChoice) StopSkipAndAuto(f);
-}
-
-void CopyFrameToBitmap(TForm1& f, Bitmap& target) {
-  target.Resize(platform::kScreenWidth, platform::kScreenHeight);
-  const uint8_t* frame = f.Plat.display->Frame();
-  for (int y = 0; y < platform::kScreenHeight; ++y)
-    std::memcpy(target.Row(y), frame + y * platform::kScreenStride, platform::kScreenStride);
-}
-
-void CopyBitmapToFrame(TForm1& f, const Bitmap& source) {
-  uint8_t* frame = f.Plat.display->Frame();
-  const int rows = std::min(source.Height, platform::kScreenHeight);
-  const int bytes = std::min(source.Width, platform::kScreenWidth) * 3;
-  for (int y = 0; y < rows; ++y)
-    std::memcpy(frame + y * platform::kScreenStride, source.Row(y), bytes);
 }
 
 // ---- Text mode and text state
@@ -146,7 +141,7 @@ StepResult CmdMark(TForm1& f, char*, char* args) {
     s.Wait.CurrentTextRead = false;
     s.Mode.SkipMode = 0;
     s.Vars.S(kSysQuickButton1) = 0;
-    RedrawQuickButtons(f);
+    Host(f).RedrawQuickButtons();
   }
   return kStepContinue;
 }
@@ -172,8 +167,8 @@ StepResult CmdSetname(TForm1& f, char*, char*) {
   s.Mode.InputLock = true;
   ApplyStopAtChoice(f);
   RunNameEntry(f);
-  std::string first, second;
-  GameDefaultNames(f, first, second);
+  const std::string& first = f.Game.Def.DEFAULT_NAME;
+  const std::string& second = f.Game.Def.DEFAULT_NAME2;
   const bool defaults = first == s.Vars.GetString(0) && second == s.Vars.GetString(1);
   s.Vars.S(kSysSetNameResult) = defaults ? 0 : 1;
   s.Mode.InputLock = false;
@@ -201,7 +196,7 @@ StepResult CmdBreak(TForm1& f, char*, char*) {
 }
 
 StepResult CmdExitgame(TForm1& f, char*, char*) {
-  f.Close();
+  Host(f).Close();
   return kStepEnd;
 }
 

@@ -24,14 +24,4 @@ void ApplyStopAtChoice(TForm1& f);
 // is switched off.
 std::string EffectSoundName(const PlayerSettings& p, std::string_view name, bool looping);
 
-// The completion rate of `special 6`: set bits among the 228 listed E flags.
-int CompletionCount(const Banks& v);
-// `special 2`: in rows 0..a-1 and b..bottom each colour byte v becomes
-// (v x c) >> 4, kept to 8 bits.
-void DimRows(Bitmap& picture, int32_t a, int32_t b, int32_t c);
-
-// The screen frame and 800 x 600 bitmaps.
-void CopyFrameToBitmap(TForm1& f, Bitmap& target);
-void CopyBitmapToFrame(TForm1& f, const Bitmap& source);
-
 }  // namespace zk

@@ -12,13 +12,20 @@
 #include <cstring>
 #include <string>
 
-#include "core/Hooks.h"
-#include "core/TForm1.h"
 #include "base/Sjis.h"
+#include "core/TForm1.h"
 #include "script/CommandHandlers.h"
 #include "script/Flow.h"
+#include "script/ScriptHost.h"
 
 namespace zk {
+
+namespace {
+// Requests to the layers above go through the host interface.
+ScriptHost& Host(TForm1& f) {
+  return *f.Hosts.Script;
+}
+}  // namespace
 
 const char kInvalidExpression[] = "無効数式";
 const char kAssignmentError[] = "代入エラー";
@@ -28,7 +35,7 @@ namespace {
 void Report(TForm1& f, const char* message) {
   f.State.Interp.LastError = message;
   ++f.State.Interp.ErrorCount;
-  ReportScriptError(f, message, 3);
+  Host(f).ReportScriptError(message, 3);
 }
 
 bool IsDigit(char c) {
@@ -248,7 +255,7 @@ void AssignOne(TForm1& f, std::string_view st) {
       break;
     case 'S':
       v.Cells[kCellS + n] = value;
-      if (n == kSysSavePermission || n == kSysPlayerFunctions) RefreshMenuStates(f);
+      if (n == kSysSavePermission || n == kSysPlayerFunctions) Host(f).RefreshMenuStates();
       break;
     case 'G':
       v.Cells[kCellG + n] = value;
@@ -257,7 +264,7 @@ void AssignOne(TForm1& f, std::string_view st) {
       const int32_t cell = v.Cells[kCellV + n];
       v.WriteCell(cell, value);
       if (cell == kCellS + kSysSavePermission || cell == kCellS + kSysPlayerFunctions)
-        RefreshMenuStates(f);
+        Host(f).RefreshMenuStates();
       break;
     }
     case 'F':

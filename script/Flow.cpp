@@ -12,11 +12,12 @@
 #include <cstring>
 #include <filesystem>
 
-#include "core/Hooks.h"
-#include "core/TForm1.h"
 #include "base/Sjis.h"
+#include "core/TForm1.h"
 #include "script/CommandHandlers.h"
 #include "script/Expressions.h"
+#include "script/Script.h"
+#include "services/Services.h"
 
 namespace zk {
 
@@ -71,7 +72,7 @@ bool LoadScript(TForm1& f, std::string_view name, int target) {
   // A name longer than the name fields cannot be an archive entry; a script
   // larger than the buffer is refused rather than cut.
   const bool found = !upper.empty() && upper.size() < kScriptNameSize &&
-                     ReadScriptEntry(f, upper, bytes) && bytes.size() <= kScriptBufferSize;
+                     f.Game.Arc.ReadScript(upper, bytes) && bytes.size() <= kScriptBufferSize;
   if (!found) {
     if (target == kLoadScript) {
       in.ScriptSize = 0;

@@ -26,9 +26,6 @@ bool LoadScript(TForm1& f, std::string_view name, int target);
 // The reset done whenever a script is started anew.
 void ScriptStartReset(TForm1& f);
 
-// Loads "main" with an empty call stack and starts it.
-void StartMainScript(TForm1& f);
-
 // The offset of the line after the first ":NAME" (the ":" anywhere in a line,
 // NAME compared whole without case to the end of that line), or -1.
 int32_t FindLabel(const InterpreterState& in, std::string_view name);

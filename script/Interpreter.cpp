@@ -14,12 +14,16 @@
 #include <cstring>
 #include <string>
 
-#include "core/Hooks.h"
-#include "core/TForm1.h"
+#include "audio/Audio.h"
 #include "base/Sjis.h"
+#include "core/TForm1.h"
+#include "graphics/Graphics.h"
 #include "script/CommandTable.h"
 #include "script/Expressions.h"
 #include "script/Flow.h"
+#include "script/Script.h"
+#include "text/Backlog.h"
+#include "text/Text.h"
 
 namespace zk {
 

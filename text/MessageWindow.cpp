@@ -17,16 +17,23 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/Hooks.h"
-#include "core/QuickButtons.h"
-#include "core/ScreenCopy.h"
+#include "base/Sjis.h"
 #include "core/TForm1.h"
 #include "graphics/Graphics.h"
+#include "graphics/ScreenCopy.h"
 #include "resources/GameDefinition.h"
-#include "base/Sjis.h"
 #include "resources/Startup.h"
+#include "text/Text.h"
+#include "text/TextHost.h"
 
 namespace zk {
+
+namespace {
+// Requests to the layers above go through the host interface.
+TextHost& Host(TForm1& f) {
+  return *f.Hosts.Text;
+}
+}  // namespace
 
 // ============================================================ [SECTION] Access to the game
 
@@ -210,7 +217,7 @@ void ComposeMessageWindow(TForm1& f) {
     return;
   }
   ComposeWindow(f.Gfx.Stage, d.TXW_OFS_X, d.TXW_OFS_Y, t.Frame, t.Window);
-  DrawQuickButtons(f, 2);
+  Host(f).DrawQuickButtons(2);
   t.WindowSaved = t.Window;
   CopyArea(t.Window, d.NP_OFS_X, d.NP_OFS_Y, d.NP_SZ_X, d.NP_SZ_Y, t.PlateBackground, 0, 0);
   t.WindowCacheValid = true;
@@ -416,7 +423,7 @@ void SwitchTextModeDisplay(TForm1& f, bool switched) {
   InvalidateMessageWindow(f);
   SetTextColour(f, 0);
   if (!switched) return;
-  if (!FullScreenText(f)) RedrawQuickButtons(f);
+  if (!FullScreenText(f)) Host(f).RedrawQuickButtons();
   ScreenUpdate(f, 6);
 }
 
@@ -581,7 +588,7 @@ void HideMessageWindow(TForm1& f) {
   ModeState& m = f.State.Mode;
   if (f.State.Vars.S(kSysPlayerFunctions) == 0) return;
   m.MenuLock = true;
-  RefreshMenuStates(f);
+  Host(f).RefreshMenuStates();
   f.Text.HiddenScene = f.Gfx.Scene;
   CopyToScreen(f, f.Gfx.Stage);
   PresentNow(f);
@@ -597,8 +604,8 @@ void ShowMessageWindow(TForm1& f) {
   PresentNow(f);
   m.ScreenMode = 0;
   m.MenuLock = false;
-  RefreshMenuStates(f);
-  RedrawQuickButtons(f);
+  Host(f).RefreshMenuStates();
+  Host(f).RedrawQuickButtons();
 }
 
 }  // namespace zk

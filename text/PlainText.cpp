@@ -5,14 +5,14 @@
 #include <algorithm>
 #include <string>
 
-#include "core/Hooks.h"
-#include "core/ScreenCopy.h"
-#include "core/TForm1.h"
-#include "resources/GameDefinition.h"
 #include "base/Sjis.h"
+#include "core/TForm1.h"
+#include "graphics/ScreenCopy.h"
+#include "resources/GameDefinition.h"
 #include "resources/Startup.h"
 #include "text/Glyphs.h"
 #include "text/MessageWindow.h"
+#include "text/Text.h"
 
 namespace zk {
 

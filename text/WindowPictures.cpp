@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "core/ScreenCopy.h"
 #include "effects/pixel/PixelOps.h"
+#include "graphics/ScreenCopy.h"
 #include "resources/GameDefinition.h"
 #include "text/MessageWindow.h"
 

@@ -2,6 +2,7 @@
 
 #include "ScriptFixture.h"
 #include "base/Bitmap.h"
+#include "effects/Effects.h"
 #include "script/CommandTable.h"
 #include "script/Commands.h"
 #include "script/Interpreter.h"

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "HeadlessForm.h"
-#include "core/Hooks.h"
+#include "base/Sjis.h"
 #include "core/TForm1.h"
 #include "platform/headless/Headless.h"
 #include "resources/Archive.h"
-#include "base/Sjis.h"
+#include "script/Script.h"
 
 namespace zk::test {
 

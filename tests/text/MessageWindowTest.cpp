@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "core/Hooks.h"
-#include "core/ScreenCopy.h"
 #include "core/TForm1.h"
+#include "graphics/ScreenCopy.h"
 #include "platform/headless/Headless.h"
 #include "resources/GameDefinition.h"
 #include "resources/Startup.h"
 #include "text/FakeRaster.h"
 #include "text/MessageWindow.h"
+#include "text/Text.h"
 
 namespace zk {
 namespace {

@@ -1,11 +1,11 @@
 // Opening and closing the message window: a cross-fade between the scene
 // with and without the window on the frame clock, and the two commands.
-#include "core/Hooks.h"
-#include "core/QuickButtons.h"
-#include "core/ScreenCopy.h"
 #include "core/TForm1.h"
+#include "effects/Effects.h"
 #include "effects/pixel/PixelOps.h"
-#include "script/CommandHandlers.h"
+#include "graphics/Graphics.h"
+#include "graphics/ScreenCopy.h"
+#include "text/Text.h"
 
 namespace zk {
 

@@ -1,8 +1,9 @@
 // Opening and closing the message window: the cross-fade on the frame clock,
 // its end on a click, and the instant change while skipping.
-#include "FormFixture.h"
-#include "core/Hooks.h"
+#include "core/FormFixture.h"
 #include "core/QuickButtons.h"
+#include "effects/Effects.h"
+#include "graphics/Graphics.h"
 #include "script/CommandHandlers.h"
 
 namespace zk {

@@ -1,4 +1,4 @@
-#include "core/ScreenCopy.h"
+#include "graphics/ScreenCopy.h"
 
 #include <algorithm>
 #include <cstring>
