@@ -495,6 +495,19 @@ void FetchLine(InterpreterState& in) {
   in.ScriptPos = p < in.ScriptSize ? p + 1 : in.ScriptSize;
 }
 
+// What developer runs report about a command line whose arguments do not fit
+// the command's shape; the command runs all the same.
+void ReportArgumentShape(TForm1& f, int index) {
+  constexpr int kScriptErrorKind = 3;
+  const CommandInfo& c = kCommandTable[index];
+  int length = static_cast<int>(std::strlen(c.Keyword));
+  if (c.Keyword[length - 1] == ' ') --length;
+  char message[96];
+  std::snprintf(message, sizeof message, "*%.*s: the arguments do not fit \"%s\"", length,
+                c.Keyword, c.Shape);
+  ReportScriptError(f, message, kScriptErrorKind);
+}
+
 // Runs the line in the line buffer. True when the step ends.
 bool RunLine(TForm1& f) {
   EngineState& s = f.State;
@@ -526,6 +539,8 @@ bool RunLine(TForm1& f) {
       case '@': {
         const int index = MatchCommand(line + 1);
         if (index < 0) return false;  // unknown commands are passed over
+        if (DevPanel::DeveloperBuild() && !CommandArgumentsFit(index, line))
+          ReportArgumentShape(f, index);
         const StepResult r = RunCommand(f, index, line);
         if (r == kStepRedispatch) continue;
         return r == kStepEnd;
