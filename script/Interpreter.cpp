@@ -57,19 +57,6 @@ void SanitiseRegisters(InterpreterState& in) {
 
 }  // namespace
 
-const InlineCode kInlineCodes[kInlineCodeCount] = {
-    {"gra", "run the gra command"},
-    {"1", "large text off"},
-    {"2", "large text on"},
-    {"col", "colour index"},
-    {"wait", "wait timer ticks"},
-    {"cv ", "voice to the line end"},
-    {"clrb", "run the clrb command and redraw"},
-    {"delay", "character delay"},
-    {"?", "print an expression"},
-    {"$", "print a string variable"},
-};
-
 // ============================================================ [SECTION] Backlog ring and page
 // state
 
@@ -250,60 +237,102 @@ void SetPending(InterpreterState& in, const char* text) {
   in.PendingText = in.PendingStore;
 }
 
-Flow InlineCodeAt(TForm1& f) {
+bool InlineGra(TForm1& f, const char* afterKey) {
+  RunInlineCommand(f, "gra", UpToBracket(ArgumentAfter(afterKey)));
+  return false;
+}
+
+bool InlineLargeOff(TForm1& f, const char*) {
+  f.State.Interp.LargeText = false;
+  ResetTextFonts(f);
+  return false;
+}
+
+bool InlineLargeOn(TForm1& f, const char*) {
+  f.State.Interp.LargeText = true;
+  ResetTextFonts(f);
+  return false;
+}
+
+bool InlineColour(TForm1& f, const char* afterKey) {
+  f.State.Interp.ColourIndex = std::atoi(ArgumentAfter(afterKey));
+  return false;
+}
+
+// The line goes on after "]" at a later step.
+bool InlineWait(TForm1& f, const char* afterKey) {
   EngineState& s = f.State;
   InterpreterState& in = s.Interp;
+  if (s.Mode.SkipMode == 0) s.Wait.WaitTicks = std::max(0, std::atoi(ArgumentAfter(afterKey)));
+  const char* const line = in.LineBuffer;
+  const char* close = std::strchr(afterKey, ']');
+  in.LinePos =
+      close ? static_cast<int32_t>(close + 1 - line) : static_cast<int32_t>(std::strlen(line));
+  return true;
+}
+
+// The name runs to the line end.
+bool InlineVoice(TForm1& f, const char* afterKey) {
+  EngineState& s = f.State;
+  InterpreterState& in = s.Interp;
+  const std::string name(afterKey);
+  if (s.Mode.SkipMode == 0) PlayVoice(f, name);
+  AddPageVoice(in, name);
+  std::snprintf(in.LastVoice, sizeof in.LastVoice, "%s", name.c_str());
+  return false;
+}
+
+bool InlineClrb(TForm1& f, const char* afterKey) {
+  RunInlineCommand(f, "clrb", UpToBracket(ArgumentAfter(afterKey)));
+  RedrawScene(f);
+  return false;
+}
+
+bool InlineDelay(TForm1& f, const char* afterKey) {
+  f.State.Wait.CharDelay = std::atoi(ArgumentAfter(afterKey));
+  return false;
+}
+
+bool InlineExpression(TForm1& f, const char* afterKey) {
+  const int32_t value = Evaluate(f, afterKey);
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%d", value);
+  SetPending(f.State.Interp, digits);
+  return false;
+}
+
+bool InlineString(TForm1& f, const char* afterKey) {
+  if (*afterKey >= '0' && *afterKey <= '9')
+    SetPending(f.State.Interp, f.State.Vars.GetString(*afterKey - '0'));
+  return false;
+}
+
+}  // namespace
+
+const InlineCode kInlineCodes[kInlineCodeCount] = {
+    {"gra", "run the gra command", InlineGra},
+    {"1", "large text off", InlineLargeOff},
+    {"2", "large text on", InlineLargeOn},
+    {"col", "colour index", InlineColour},
+    {"wait", "wait timer ticks", InlineWait},
+    {"cv ", "voice to the line end", InlineVoice},
+    {"clrb", "run the clrb command and redraw", InlineClrb},
+    {"delay", "character delay", InlineDelay},
+    {"?", "print an expression", InlineExpression},
+    {"$", "print a string variable", InlineString},
+};
+
+namespace {
+
+Flow InlineCodeAt(TForm1& f) {
+  InterpreterState& in = f.State.Interp;
   char* const line = in.LineBuffer;
   const char* code = line + in.LinePos + 1;  // after "["
-  int index = 0;
-  while (index < kInlineCodeCount && !KeyMatches(code, kInlineCodes[index].Key)) ++index;
-  const char* keyEnd =
-      index < kInlineCodeCount ? code + std::strlen(kInlineCodes[index].Key) : code;
-  switch (index) {
-    case 0:  // gra
-      RunInlineCommand(f, "gra", UpToBracket(ArgumentAfter(keyEnd)));
-      break;
-    case 1:
-    case 2:
-      in.LargeText = index == 2;
-      ResetTextFonts(f);
-      break;
-    case 3:  // col
-      in.ColourIndex = std::atoi(ArgumentAfter(keyEnd));
-      break;
-    case 4: {  // wait: the line goes on after "]" at a later step
-      if (s.Mode.SkipMode == 0) s.Wait.WaitTicks = std::max(0, std::atoi(ArgumentAfter(keyEnd)));
-      const char* close = std::strchr(code, ']');
-      in.LinePos =
-          close ? static_cast<int32_t>(close + 1 - line) : static_cast<int32_t>(std::strlen(line));
-      return Flow::EndStep;
-    }
-    case 5: {  // cv: the name runs to the line end
-      const std::string name(keyEnd);
-      if (s.Mode.SkipMode == 0) PlayVoice(f, name);
-      AddPageVoice(in, name);
-      std::snprintf(in.LastVoice, sizeof in.LastVoice, "%s", name.c_str());
-      break;
-    }
-    case 6:  // clrb
-      RunInlineCommand(f, "clrb", UpToBracket(ArgumentAfter(keyEnd)));
-      RedrawScene(f);
-      break;
-    case 7:  // delay
-      s.Wait.CharDelay = std::atoi(ArgumentAfter(keyEnd));
-      break;
-    case 8: {  // ?EXPR
-      const int32_t value = Evaluate(f, keyEnd);
-      char digits[16];
-      std::snprintf(digits, sizeof digits, "%d", value);
-      SetPending(in, digits);
-      break;
-    }
-    case 9:  // $N
-      if (*keyEnd >= '0' && *keyEnd <= '9') SetPending(in, s.Vars.GetString(*keyEnd - '0'));
-      break;
-    default:  // an unknown key does nothing
-      break;
+  // The first key that matches runs; an unknown key does nothing.
+  for (const InlineCode& c : kInlineCodes) {
+    if (!KeyMatches(code, c.Key)) continue;
+    if (c.Handler(f, code + std::strlen(c.Key))) return Flow::EndStep;
+    break;
   }
   const char* close = std::strchr(code, ']');
   if (!close) {

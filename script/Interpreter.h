@@ -14,10 +14,13 @@ struct EngineState;
 struct InterpreterState;
 
 // The inline text codes "[KEY ...]", tried in this order; each key is
-// compared without case over its own length.
+// compared without case over its own length. The handler gets the text right
+// after the key; it returns true when the code ends the step, having placed
+// LinePos itself. Otherwise the printer goes on after the code's "]".
 struct InlineCode {
   const char* Key;
   const char* Meaning;
+  bool (*Handler)(TForm1& f, const char* afterKey);
 };
 constexpr int kInlineCodeCount = 10;
 extern const InlineCode kInlineCodes[kInlineCodeCount];
