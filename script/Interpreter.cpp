@@ -6,6 +6,7 @@
 // [SECTION] Text printer
 // [SECTION] Line dispatch
 // [SECTION] The step
+// [SECTION] Line kinds and the trace
 #include "script/Interpreter.h"
 
 #include <algorithm>
@@ -543,18 +544,19 @@ bool RunLine(TForm1& f) {
   InterpreterState& in = s.Interp;
   char* const line = in.LineBuffer;
   for (;;) {
-    switch (line[0]) {
-      case '\0':
+    const LineKindInfo& kind = ClassifyLine(line);
+    switch (kind.Kind) {
+      case LineKind::Empty:
         ++in.Row;
         return false;
-      case '!':
+      case LineKind::Assignment:
         Assign(f, line + 1);
         return false;
-      case ':':
-      case ';':
-      case '}':
+      case LineKind::Label:
+      case LineKind::Comment:
+      case LineKind::BlockEnd:
         return false;
-      case '{':
+      case LineKind::BlockStart:
         if (line[1] == ':') {
           const char* name = line + 2;
           const char* end = name;
@@ -564,8 +566,7 @@ bool RunLine(TForm1& f) {
           in.ScriptPos = NextBlockLine(in, in.ScriptPos, '}');
         }
         return false;
-      case '*':
-      case '@': {
+      case LineKind::Command: {
         const int index = MatchCommand(line + 1);
         if (index < 0) return false;  // unknown commands are passed over
         if (DevPanel::DeveloperBuild() && !CommandArgumentsFit(index, line))
@@ -574,23 +575,23 @@ bool RunLine(TForm1& f) {
         if (r == kStepRedispatch) continue;
         return r == kStepEnd;
       }
-      case '>':
+      case LineKind::NamePlate:
         return NamePlateLine(f);
-      case '\\':
-      case '~':
-      case '+':
+      case LineKind::PageEnd:
+      case LineKind::PageEndVoiceGoesOn:
+      case LineKind::PageEndNoCursor:
         EndBacklogLine(in);
-        BeginWait(f, line[0] == '\\' ? 1 : line[0] == '~' ? 4 : 5);
+        BeginWait(f, kind.ClickWait);
         ++in.LinePos;
-        if (line[0] != '+') Snapshot(f);
+        if (kind.Kind != LineKind::PageEndNoCursor) Snapshot(f);
         return true;
-      case '=':
+      case LineKind::LineWait:
         if (s.Mode.SkipMode != 0) return false;
-        BeginWait(f, 2);
+        BeginWait(f, kind.ClickWait);
         Snapshot(f);
         DropPageSnapshot(f);  // the next snapshot overwrites this one
         return true;
-      default:
+      case LineKind::Text:
         in.NeedLine = false;
         in.LinePos = 0;
         return PrintText(f);
@@ -634,38 +635,41 @@ void InterpreterStep(TForm1& f) {
   }
 }
 
-const char* DescribeLine(const char* line) {
-  switch (line[0]) {
-    case '\0':
-      return "empty line";
-    case '!':
-      return "assignment";
-    case ':':
-      return "label";
-    case ';':
-      return "comment";
-    case '{':
-      return "block start";
-    case '}':
-      return "block end";
-    case '>':
-      return "name plate";
-    case '\\':
-      return "page end";
-    case '~':
-      return "page end, voice continues";
-    case '+':
-      return "page end without cursor";
-    case '=':
-      return "line wait";
-    case '*':
-    case '@': {
-      const int index = MatchCommand(line + 1);
-      return index < 0 ? "unknown command" : kCommandTable[index].Keyword;
-    }
-    default:
-      return "text";
-  }
+// ============================================================ [SECTION] Line kinds and the trace
+
+// The last row takes every first byte the others do not name.
+const LineKindInfo kLineKinds[kLineKindCount] = {
+    {std::string_view("\0", 1), LineKind::Empty, "empty line", 0},
+    {"!", LineKind::Assignment, "assignment", 0},
+    {":", LineKind::Label, "label", 0},
+    {";", LineKind::Comment, "comment", 0},
+    {"}", LineKind::BlockEnd, "block end", 0},
+    {"{", LineKind::BlockStart, "block start", 0},
+    {"*@", LineKind::Command, "command", 0},
+    {">", LineKind::NamePlate, "name plate", 0},
+    {"\\", LineKind::PageEnd, "page end", 1},
+    {"~", LineKind::PageEndVoiceGoesOn, "page end, voice continues", 4},
+    {"+", LineKind::PageEndNoCursor, "page end without cursor", 5},
+    {"=", LineKind::LineWait, "line wait", 2},
+    {{}, LineKind::Text, "text", 0},
+};
+
+const LineKindInfo& ClassifyLine(const char* line) {
+  for (const LineKindInfo& k : kLineKinds)
+    if (k.Prefixes.find(line[0]) != std::string_view::npos) return k;
+  return kLineKinds[kLineKindCount - 1];
+}
+
+std::string DescribeLine(const char* line) {
+  const LineKindInfo& kind = ClassifyLine(line);
+  if (kind.Kind != LineKind::Command) return kind.Meaning;
+  const int index = MatchCommand(line + 1);
+  if (index < 0) return "unknown command";
+  const CommandInfo& c = kCommandTable[index];
+  std::string text(c.Keyword);
+  if (text.back() == ' ') text.pop_back();
+  if (*c.Shape) text += std::string(" ") + c.Shape;
+  return text;
 }
 
 }  // namespace zk

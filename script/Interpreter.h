@@ -3,6 +3,7 @@
 // engine core's entry points (core/Hooks.h).
 #pragma once
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "script/Command.h"
@@ -25,6 +26,34 @@ struct InlineCode {
 constexpr int kInlineCodeCount = 10;
 extern const InlineCode kInlineCodes[kInlineCodeCount];
 
+// The kinds of script line, told apart by their first byte.
+enum class LineKind : int {
+  Empty,
+  Assignment,
+  Label,
+  Comment,
+  BlockEnd,
+  BlockStart,
+  Command,
+  NamePlate,
+  PageEnd,
+  PageEndVoiceGoesOn,
+  PageEndNoCursor,
+  LineWait,
+  Text,
+};
+struct LineKindInfo {
+  std::string_view Prefixes;  // the first bytes of the kind; empty: any other byte
+  LineKind Kind;
+  const char* Meaning;
+  int32_t ClickWait;  // the wait the line begins, 0 none
+};
+constexpr int kLineKindCount = 13;
+extern const LineKindInfo kLineKinds[kLineKindCount];
+
+// The table row of a line (the line's first byte decides).
+const LineKindInfo& ClassifyLine(const char* line);
+
 // Appends bytes to the backlog line being written. A line keeps at most 69
 // bytes; what does not fit (a double-byte character only whole) is dropped.
 void AppendBacklog(InterpreterState& in, std::string_view bytes);
@@ -44,7 +73,8 @@ bool IsHangingChar(unsigned code);
 // Adds a voice name (and a blank) to the voices of the current page.
 void AddPageVoice(InterpreterState& in, std::string_view name);
 
-// The trace output: the command table entry or line kind of a script line.
-const char* DescribeLine(const char* line);
+// The trace output: the kind of a script line; for a command line the
+// keyword and its argument shape.
+std::string DescribeLine(const char* line);
 
 }  // namespace zk
