@@ -10,6 +10,7 @@
 #include "core/TForm1.h"
 #include "devtools/DevTools.h"
 #include "platform/SettingsStore.h"
+#include "script/Interpreter.h"
 
 namespace zk {
 
@@ -113,6 +114,12 @@ void DevPanel::RefreshWatches(TForm1& f) {
   }
 }
 
+std::string DevPanel::TraceLine(const TForm1& f) const {
+  if (!f.State.Shell.TraceMode) return {};
+  const InterpreterState& in = f.State.Interp;
+  return "Trace " + std::to_string(in.LineStart) + ": " + DescribeLine(in.LineBuffer);
+}
+
 void DevPanel::Button1Click(TForm1& f) {
   if (!EditEnabled) return;
   InterpreterState& in = f.State.Interp;
@@ -186,7 +193,8 @@ void DevPanel::Open(TForm1& f) {
       {check(EditEnabled, "編集有効"), true, true},
       {check(RealTimeWatch, "RealTime Watcher Enable"), true, true},
   };
-  // The watch list, shown as rows that cannot be chosen.
+  // The trace and the watch list, shown as rows that cannot be chosen.
+  if (std::string trace = TraceLine(f); !trace.empty()) items.push_back({trace, false, true});
   for (const WatchItem& w : Watches) items.push_back({w.Name + "  " + w.Value, false, true});
   switch (f.Plat.ui->PopupMenu(items, 0, 0)) {
     case 0:

@@ -46,6 +46,9 @@ class DevPanel {
   void Open(TForm1& f);
   // Puts the current values into the watch list.
   void RefreshWatches(TForm1& f);
+  // While trace mode is on, the line the interpreter ran last: its offset and
+  // its kind, for a command the keyword and argument shape. Empty otherwise.
+  std::string TraceLine(const TForm1& f) const;
 
   // What the panel shows now.
   platform::DevPanelSnapshot Snapshot(const TForm1& f) const;

@@ -55,26 +55,52 @@ void RefreshMenuStates(TForm1& f) {
 
 namespace {
 
+// One item of a popup menu. The enabled flags are kept by the menu refresh
+// (RefreshMenuStates); the visible flags by the replays.
 struct MenuEntry {
   const char* Caption;
-  bool MenuState::*Enabled;  // nullptr: always enabled
   void (*Click)(TForm1&);
+  bool MenuState::*Enabled;  // nullptr: always enabled
+  bool MenuState::*Visible;  // nullptr: always shown
 };
 
+// PopupMenu3, the game menu of the right-click function.
 const MenuEntry kGameMenu[] = {
-    {"自動送り", &MenuState::SM01, SM01Click},
-    {"スキップ", &MenuState::SM02, SM02Click},
-    {"ログ", &MenuState::N4, N4Click},
-    {"ウィンドウ消去", &MenuState::SM04, SM04Click},
-    {"直前の音声を再生", &MenuState::SM05, SM05Click},
-    {"クイックロード", &MenuState::N5, N5Click},
-    {"クイックセーブ", &MenuState::N8, N8Click},
-    {"ロード", &MenuState::N9, N9Click},
-    {"セーブ", &MenuState::N10, N10Click},
-    {"設定", &MenuState::N13, N13Click},
-    {"タイトルへ戻る", nullptr, N17Click},
-    {"終了", nullptr, N18Click},
+    {"自動送り", SM01Click, &MenuState::SM01, nullptr},
+    {"スキップ", SM02Click, &MenuState::SM02, nullptr},
+    {"ログ", N4Click, &MenuState::N4, nullptr},
+    {"ウィンドウ消去", SM04Click, &MenuState::SM04, nullptr},
+    {"直前の音声を再生", SM05Click, &MenuState::SM05, nullptr},
+    {"クイックロード", N5Click, &MenuState::N5, nullptr},
+    {"クイックセーブ", N8Click, &MenuState::N8, nullptr},
+    {"ロード", N9Click, &MenuState::N9, nullptr},
+    {"セーブ", N10Click, &MenuState::N10, nullptr},
+    {"設定", N13Click, &MenuState::N13, nullptr},
+    {"タイトルへ戻る", N17Click, nullptr, nullptr},
+    {"終了", N18Click, nullptr, nullptr},
 };
+
+// PopupMenu1, the quit menu of the tool bar.
+const MenuEntry kQuitMenu[] = {
+    {"タイトルへ戻る", N6Click, nullptr, nullptr},
+    {"ゲーム終了", N7Click, nullptr, nullptr},
+    {"シーンスキップ", N1Click, nullptr, &MenuState::N1Visible},
+    {"回想モード終了", N2Click, nullptr, &MenuState::N2Visible},
+};
+
+// Shows a menu built from its table; the chosen entry when it could be
+// chosen (enabled and shown), else nullptr.
+template <size_t N>
+const MenuEntry* ShowMenu(TForm1& f, const MenuEntry (&menu)[N], int x, int y) {
+  const MenuState& s = f.Menus;
+  std::vector<platform::MenuItem> items;
+  for (const MenuEntry& e : menu)
+    items.push_back({e.Caption, !e.Enabled || s.*e.Enabled, !e.Visible || s.*e.Visible});
+  const int chosen = f.Plat.ui->PopupMenu(items, x, y);
+  if (chosen < 0 || chosen >= static_cast<int>(N)) return nullptr;
+  const platform::MenuItem& item = items[chosen];
+  return item.enabled && item.visible ? &menu[chosen] : nullptr;
+}
 
 }  // namespace
 
@@ -82,29 +108,17 @@ void OpenGameMenu(TForm1& f, int x, int y) {
   MenuState& s = f.Menus;
   f.State.Mode.MenuOpen = true;
   s.SM01 = s.SM02 = s.SM04 = s.SM05 = true;
-  std::vector<platform::MenuItem> items;
-  for (const MenuEntry& e : kGameMenu) items.push_back({e.Caption, !e.Enabled || s.*e.Enabled});
-  const int chosen = f.Plat.ui->PopupMenu(items, x, y);
+  const MenuEntry* chosen = ShowMenu(f, kGameMenu, x, y);
   // The menu is closed once PopupMenu returns, whether an item was chosen or not.
   f.State.Mode.MenuOpen = false;
-  if (chosen >= 0 && chosen < static_cast<int>(items.size()) && items[chosen].enabled)
-    kGameMenu[chosen].Click(f);
+  if (chosen) chosen->Click(f);
 }
 
 void OpenQuitMenu(TForm1& f) {
-  const MenuState& s = f.Menus;
-  const std::vector<platform::MenuItem> items = {
-      {"タイトルへ戻る", true, true},
-      {"ゲーム終了", true, true},
-      {"シーンスキップ", true, s.N1Visible},
-      {"回想モード終了", true, s.N2Visible},
-  };
-  void (*const clicks[])(TForm1&) = {N6Click, N7Click, N1Click, N2Click};
   // Below the tool bar's quit button: the bar lies over the picture in full screen.
   const bool overlay = f.State.Shell.FullScreenActive || f.State.Shell.BorderlessActive;
-  const int chosen = f.Plat.ui->PopupMenu(items, 4, overlay ? 21 : 0);
-  if (chosen >= 0 && chosen < static_cast<int>(items.size()) && items[chosen].visible)
-    clicks[chosen](f);
+  const MenuEntry* chosen = ShowMenu(f, kQuitMenu, 4, overlay ? 21 : 0);
+  if (chosen) chosen->Click(f);
 }
 
 // ============================================================ [SECTION] Menu items

@@ -1,6 +1,7 @@
 #include "script/CommandTable.h"
 
 #include <cstring>
+#include <string>
 
 #include "audio/Audio.h"
 #include "effects/Effects.h"
@@ -20,78 +21,78 @@ constexpr int Offset(const char* keyword) {
   return keyword[n - 1] == ' ' ? 1 + n : 2 + n;
 }
 
-#define ZK_ENTRY(keyword, handler, owner) \
-  { keyword, handler, Offset(keyword), owner }
+#define ZK_ENTRY(keyword, handler, shape) \
+  { keyword, handler, Offset(keyword), shape }
 
 }  // namespace
 
 // The order matters: the first keyword that matches wins ("exitgame" before
 // "exit", "seloop " before "seoff").
 const CommandInfo kCommandTable[kCommandCount] = {
-    ZK_ENTRY("gra ", CmdGra, "graphics"),
-    ZK_ENTRY("music ", CmdMusic, "audio"),
-    ZK_ENTRY("cv ", CmdCv, "script"),
-    ZK_ENTRY("go ", CmdGo, "script"),
-    ZK_ENTRY("clrb", CmdClrb, "graphics"),
-    ZK_ENTRY("select", CmdSelect, "script (choices)"),
-    ZK_ENTRY("clickmap ", CmdClickmap, "script (choices)"),
-    ZK_ENTRY("switch", CmdSwitch, "script"),
-    ZK_ENTRY("chain ", CmdChain, "script"),
-    ZK_ENTRY("wait_v_end", CmdWaitVEnd, "script"),
-    ZK_ENTRY("spr ", CmdSpr, "graphics"),
-    ZK_ENTRY("calc ", CmdCalc, "script"),
-    ZK_ENTRY("if ", CmdIf, "script"),
-    ZK_ENTRY("ptset ", CmdPtset, "graphics"),
-    ZK_ENTRY("call ", CmdCall, "script"),
-    ZK_ENTRY("end", CmdEnd, "script"),
-    ZK_ENTRY("mode ", CmdMode, "script"),
-    ZK_ENTRY("load", CmdLoad, "services"),
-    ZK_ENTRY("gameinit", CmdGameinit, "script"),
-    ZK_ENTRY("grb ", CmdGrb, "graphics"),
-    ZK_ENTRY("win_close", CmdWinClose, "core"),
-    ZK_ENTRY("special ", CmdSpecial, "script"),
-    ZK_ENTRY("gameclr", CmdGameclr, "script"),
-    ZK_ENTRY("partsload ", CmdPartsload, "graphics"),
-    ZK_ENTRY("movie ", CmdMovie, "audio"),
-    ZK_ENTRY("mark ", CmdMark, "script"),
-    ZK_ENTRY("bg ", CmdBg, "graphics"),
-    ZK_ENTRY("fix", CmdFix, "script"),
-    ZK_ENTRY("sleep ", CmdSleep, "script"),
-    ZK_ENTRY("seltree", CmdSeltree, "script (choices)"),
-    ZK_ENTRY("string ", CmdString, "script"),
-    ZK_ENTRY("direct ", CmdDirect, "graphics"),
-    ZK_ENTRY("save", CmdSave, "services"),
-    ZK_ENTRY("break", CmdBreak, "script"),
-    ZK_ENTRY("win_open", CmdWinOpen, "core"),
-    ZK_ENTRY("stitle ", CmdStitle, "script"),
-    ZK_ENTRY("backto", CmdBackto, "script"),
-    ZK_ENTRY("map", CmdMap, "services"),
-    ZK_ENTRY("bg_anim", CmdBgAnim, "effects"),
-    ZK_ENTRY("roll ", CmdRoll, "effects"),
-    ZK_ENTRY("anim", CmdAnim, "effects"),
-    ZK_ENTRY("shake", CmdShake, "script"),
-    ZK_ENTRY("cjmp", CmdCjmp, "script"),
-    ZK_ENTRY("setname", CmdSetname, "script"),
-    ZK_ENTRY("ovr", CmdOvr, "graphics"),
-    ZK_ENTRY("viewer", CmdViewer, "services"),
-    ZK_ENTRY("se ", CmdSe, "script"),
-    ZK_ENTRY("seloop ", CmdSeloop, "script"),
-    ZK_ENTRY("seoff", CmdSeoff, "audio"),
-    ZK_ENTRY("exitgame", CmdExitgame, "script"),
-    ZK_ENTRY("rec", CmdRec, "script"),
-    ZK_ENTRY("tw_set ", CmdTwSet, "script"),
-    ZK_ENTRY("exit", CmdExit, "script"),
-    {"obj_", CmdObj, 5, "effects"},  // the argument follows the keyword directly
-    ZK_ENTRY("sroll", CmdSroll, "effects"),
-    ZK_ENTRY("scroll ", CmdScroll, "graphics"),
-    ZK_ENTRY("kaisou", CmdKaisou, "services"),
-    ZK_ENTRY("chgprm", CmdChgprm, "script"),
-    ZK_ENTRY("cgfull", CmdCgfull, "script"),
-    ZK_ENTRY("effect", CmdEffect, "effects"),
-    ZK_ENTRY("vend", CmdVend, "script"),
-    ZK_ENTRY("manpu ", CmdManpu, "effects"),
-    ZK_ENTRY("sprmv ", CmdSprmv, "effects"),
-    ZK_ENTRY("efxanim ", CmdEfxanim, "effects"),
+    ZK_ENTRY("gra ", CmdGra, "name[ args]"),
+    ZK_ENTRY("music ", CmdMusic, "n"),
+    ZK_ENTRY("cv ", CmdCv, "name"),
+    ZK_ENTRY("go ", CmdGo, "name"),
+    ZK_ENTRY("clrb", CmdClrb, "[args]"),
+    ZK_ENTRY("select", CmdSelect, ""),
+    ZK_ENTRY("clickmap ", CmdClickmap, "name"),
+    ZK_ENTRY("switch", CmdSwitch, "[name]"),
+    ZK_ENTRY("chain ", CmdChain, "name[:name]"),
+    ZK_ENTRY("wait_v_end", CmdWaitVEnd, ""),
+    ZK_ENTRY("spr ", CmdSpr, "[args]"),
+    ZK_ENTRY("calc ", CmdCalc, "expr"),
+    ZK_ENTRY("if ", CmdIf, "args"),
+    ZK_ENTRY("ptset ", CmdPtset, "expr,expr,expr,expr,expr,expr"),
+    ZK_ENTRY("call ", CmdCall, "name[:name]"),
+    ZK_ENTRY("end", CmdEnd, ""),
+    ZK_ENTRY("mode ", CmdMode, "n"),
+    ZK_ENTRY("load", CmdLoad, ""),
+    ZK_ENTRY("gameinit", CmdGameinit, ""),
+    ZK_ENTRY("grb ", CmdGrb, "name[ args]"),
+    ZK_ENTRY("win_close", CmdWinClose, ""),
+    ZK_ENTRY("special ", CmdSpecial, "n[ args]"),
+    ZK_ENTRY("gameclr", CmdGameclr, ""),
+    ZK_ENTRY("partsload ", CmdPartsload, "name[,name]"),
+    ZK_ENTRY("movie ", CmdMovie, "args"),
+    ZK_ENTRY("mark ", CmdMark, "n"),
+    ZK_ENTRY("bg ", CmdBg, "name[ args]"),
+    ZK_ENTRY("fix", CmdFix, ""),
+    ZK_ENTRY("sleep ", CmdSleep, "n"),
+    ZK_ENTRY("seltree", CmdSeltree, "n"),
+    ZK_ENTRY("string ", CmdString, "n[ text]"),
+    ZK_ENTRY("direct ", CmdDirect, "name[,n[,n[,n]]]"),
+    ZK_ENTRY("save", CmdSave, ""),
+    ZK_ENTRY("break", CmdBreak, ""),
+    ZK_ENTRY("win_open", CmdWinOpen, ""),
+    ZK_ENTRY("stitle ", CmdStitle, "text"),
+    ZK_ENTRY("backto", CmdBackto, ""),
+    ZK_ENTRY("map", CmdMap, "name"),
+    ZK_ENTRY("bg_anim", CmdBgAnim, "args"),
+    ZK_ENTRY("roll ", CmdRoll, "name"),
+    ZK_ENTRY("anim", CmdAnim, "name,n,n,expr"),
+    ZK_ENTRY("shake", CmdShake, "n[,n[,n]]"),
+    ZK_ENTRY("cjmp", CmdCjmp, "[expr]"),
+    ZK_ENTRY("setname", CmdSetname, ""),
+    ZK_ENTRY("ovr", CmdOvr, "name[,n[,n[,n]]]"),
+    ZK_ENTRY("viewer", CmdViewer, "name"),
+    ZK_ENTRY("se ", CmdSe, "name"),
+    ZK_ENTRY("seloop ", CmdSeloop, "name"),
+    ZK_ENTRY("seoff", CmdSeoff, ""),
+    ZK_ENTRY("exitgame", CmdExitgame, ""),
+    ZK_ENTRY("rec", CmdRec, ""),
+    ZK_ENTRY("tw_set ", CmdTwSet, "n"),
+    ZK_ENTRY("exit", CmdExit, ""),
+    {"obj_", CmdObj, 5, "args"},  // the argument follows the keyword directly
+    ZK_ENTRY("sroll", CmdSroll, "name"),
+    ZK_ENTRY("scroll ", CmdScroll, "name,n,n,n"),
+    ZK_ENTRY("kaisou", CmdKaisou, ""),
+    ZK_ENTRY("chgprm", CmdChgprm, ""),
+    ZK_ENTRY("cgfull", CmdCgfull, ""),
+    ZK_ENTRY("effect", CmdEffect, "name"),
+    ZK_ENTRY("vend", CmdVend, ""),
+    ZK_ENTRY("manpu ", CmdManpu, "args"),
+    ZK_ENTRY("sprmv ", CmdSprmv, "args"),
+    ZK_ENTRY("efxanim ", CmdEfxanim, "name,n,args"),
 };
 
 #undef ZK_ENTRY
@@ -113,12 +114,87 @@ int MatchCommand(const char* text) {
   return -1;
 }
 
-StepResult RunCommand(TForm1& f, int index, char* line) {
-  const CommandInfo& c = kCommandTable[index];
+namespace {
+
+// Where the argument text of command index starts in line: never past the
+// line's NUL, so a short line reads an empty argument.
+size_t ArgumentStart(int index, const char* line) {
   const size_t length = std::strlen(line);
-  const size_t offset = static_cast<size_t>(c.ArgOffset);
-  char* args = line + (offset < length ? offset : length);
-  return c.Handler(f, line, args);
+  const size_t offset = static_cast<size_t>(kCommandTable[index].ArgOffset);
+  return offset < length ? offset : length;
+}
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+bool FieldFits(std::string_view kind, std::string_view field) {
+  field = Trim(field);
+  if (kind == "n") {
+    if (!field.empty() && (field[0] == '-' || field[0] == '+')) field.remove_prefix(1);
+    if (field.empty()) return false;
+    for (char c : field)
+      if (c < '0' || c > '9') return false;
+    return true;
+  }
+  if (kind == "name") {
+    if (field.empty()) return false;
+    for (char c : field)
+      if (IsBlank(c)) return false;
+    return true;
+  }
+  if (kind == "expr" || kind == "args") return !field.empty();
+  return kind == "text";
+}
+
+// A shape without brackets: fields and the separators between them. The
+// last field runs to the end of args; it may not hold stop, the separator of
+// an optional part that was left out.
+bool FlatFits(std::string_view shape, std::string_view args, char stop) {
+  if (shape.empty()) return args.empty();
+  for (;;) {
+    size_t n = 0;
+    while (n < shape.size() && shape[n] >= 'a' && shape[n] <= 'z') ++n;
+    const std::string_view kind = shape.substr(0, n);
+    shape.remove_prefix(n);
+    if (shape.empty())
+      return FieldFits(kind, args) && (!stop || args.find(stop) == std::string_view::npos);
+    const char separator = shape[0];
+    shape.remove_prefix(1);
+    if (separator != ',' && separator != ' ' && separator != ':') return false;
+    const size_t at = args.find(separator);
+    if (at == std::string_view::npos || !FieldFits(kind, args.substr(0, at))) return false;
+    args = Trim(args.substr(at + 1));
+  }
+}
+
+}  // namespace
+
+bool FitsShape(std::string_view shape, std::string_view args) {
+  args = Trim(args);
+  const size_t open = shape.find('[');
+  if (open == std::string_view::npos) return FlatFits(shape, args, '\0');
+  if (shape.size() < open + 3 || shape.back() != ']') return false;
+  // Without the optional part, or with it (and what it nests).
+  const std::string_view head = shape.substr(0, open);
+  if (FlatFits(head, args, shape[open + 1])) return true;
+  std::string expanded(head);
+  expanded += shape.substr(open + 1, shape.size() - open - 2);
+  return FitsShape(expanded, args);
+}
+
+bool CommandArgumentsFit(int index, const char* line) {
+  return FitsShape(kCommandTable[index].Shape, line + ArgumentStart(index, line));
+}
+
+StepResult RunCommand(TForm1& f, int index, char* line) {
+  return kCommandTable[index].Handler(f, line, line + ArgumentStart(index, line));
 }
 
 }  // namespace zk

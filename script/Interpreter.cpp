@@ -6,6 +6,7 @@
 // [SECTION] Text printer
 // [SECTION] Line dispatch
 // [SECTION] The step
+// [SECTION] Line kinds and the trace
 #include "script/Interpreter.h"
 
 #include <algorithm>
@@ -60,19 +61,6 @@ void SanitiseRegisters(InterpreterState& in) {
 }
 
 }  // namespace
-
-const InlineCode kInlineCodes[kInlineCodeCount] = {
-    {"gra", "run the gra command"},
-    {"1", "large text off"},
-    {"2", "large text on"},
-    {"col", "colour index"},
-    {"wait", "wait timer ticks"},
-    {"cv ", "voice to the line end"},
-    {"clrb", "run the clrb command and redraw"},
-    {"delay", "character delay"},
-    {"?", "print an expression"},
-    {"$", "print a string variable"},
-};
 
 // ============================================================ [SECTION] Backlog ring and page
 // state
@@ -254,60 +242,102 @@ void SetPending(InterpreterState& in, const char* text) {
   in.PendingText = in.PendingStore;
 }
 
-Flow InlineCodeAt(TForm1& f) {
+bool InlineGra(TForm1& f, const char* afterKey) {
+  RunInlineCommand(f, "gra", UpToBracket(ArgumentAfter(afterKey)));
+  return false;
+}
+
+bool InlineLargeOff(TForm1& f, const char*) {
+  f.State.Interp.LargeText = false;
+  ResetTextFonts(f);
+  return false;
+}
+
+bool InlineLargeOn(TForm1& f, const char*) {
+  f.State.Interp.LargeText = true;
+  ResetTextFonts(f);
+  return false;
+}
+
+bool InlineColour(TForm1& f, const char* afterKey) {
+  f.State.Interp.ColourIndex = std::atoi(ArgumentAfter(afterKey));
+  return false;
+}
+
+// The line goes on after "]" at a later step.
+bool InlineWait(TForm1& f, const char* afterKey) {
   EngineState& s = f.State;
   InterpreterState& in = s.Interp;
+  if (s.Mode.SkipMode == 0) s.Wait.WaitTicks = std::max(0, std::atoi(ArgumentAfter(afterKey)));
+  const char* const line = in.LineBuffer;
+  const char* close = std::strchr(afterKey, ']');
+  in.LinePos =
+      close ? static_cast<int32_t>(close + 1 - line) : static_cast<int32_t>(std::strlen(line));
+  return true;
+}
+
+// The name runs to the line end.
+bool InlineVoice(TForm1& f, const char* afterKey) {
+  EngineState& s = f.State;
+  InterpreterState& in = s.Interp;
+  const std::string name(afterKey);
+  if (s.Mode.SkipMode == 0) PlayVoice(f, name);
+  AddPageVoice(in, name);
+  std::snprintf(in.LastVoice, sizeof in.LastVoice, "%s", name.c_str());
+  return false;
+}
+
+bool InlineClrb(TForm1& f, const char* afterKey) {
+  RunInlineCommand(f, "clrb", UpToBracket(ArgumentAfter(afterKey)));
+  RedrawScene(f);
+  return false;
+}
+
+bool InlineDelay(TForm1& f, const char* afterKey) {
+  f.State.Wait.CharDelay = std::atoi(ArgumentAfter(afterKey));
+  return false;
+}
+
+bool InlineExpression(TForm1& f, const char* afterKey) {
+  const int32_t value = Evaluate(f, afterKey);
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%d", value);
+  SetPending(f.State.Interp, digits);
+  return false;
+}
+
+bool InlineString(TForm1& f, const char* afterKey) {
+  if (*afterKey >= '0' && *afterKey <= '9')
+    SetPending(f.State.Interp, f.State.Vars.GetString(*afterKey - '0'));
+  return false;
+}
+
+}  // namespace
+
+const InlineCode kInlineCodes[kInlineCodeCount] = {
+    {"gra", "run the gra command", InlineGra},
+    {"1", "large text off", InlineLargeOff},
+    {"2", "large text on", InlineLargeOn},
+    {"col", "colour index", InlineColour},
+    {"wait", "wait timer ticks", InlineWait},
+    {"cv ", "voice to the line end", InlineVoice},
+    {"clrb", "run the clrb command and redraw", InlineClrb},
+    {"delay", "character delay", InlineDelay},
+    {"?", "print an expression", InlineExpression},
+    {"$", "print a string variable", InlineString},
+};
+
+namespace {
+
+Flow InlineCodeAt(TForm1& f) {
+  InterpreterState& in = f.State.Interp;
   char* const line = in.LineBuffer;
   const char* code = line + in.LinePos + 1;  // after "["
-  int index = 0;
-  while (index < kInlineCodeCount && !KeyMatches(code, kInlineCodes[index].Key)) ++index;
-  const char* keyEnd =
-      index < kInlineCodeCount ? code + std::strlen(kInlineCodes[index].Key) : code;
-  switch (index) {
-    case 0:  // gra
-      RunInlineCommand(f, "gra", UpToBracket(ArgumentAfter(keyEnd)));
-      break;
-    case 1:
-    case 2:
-      in.LargeText = index == 2;
-      ResetTextFonts(f);
-      break;
-    case 3:  // col
-      in.ColourIndex = std::atoi(ArgumentAfter(keyEnd));
-      break;
-    case 4: {  // wait: the line goes on after "]" at a later step
-      if (s.Mode.SkipMode == 0) s.Wait.WaitTicks = std::max(0, std::atoi(ArgumentAfter(keyEnd)));
-      const char* close = std::strchr(code, ']');
-      in.LinePos =
-          close ? static_cast<int32_t>(close + 1 - line) : static_cast<int32_t>(std::strlen(line));
-      return Flow::EndStep;
-    }
-    case 5: {  // cv: the name runs to the line end
-      const std::string name(keyEnd);
-      if (s.Mode.SkipMode == 0) PlayVoice(f, name);
-      AddPageVoice(in, name);
-      std::snprintf(in.LastVoice, sizeof in.LastVoice, "%s", name.c_str());
-      break;
-    }
-    case 6:  // clrb
-      RunInlineCommand(f, "clrb", UpToBracket(ArgumentAfter(keyEnd)));
-      RedrawScene(f);
-      break;
-    case 7:  // delay
-      s.Wait.CharDelay = std::atoi(ArgumentAfter(keyEnd));
-      break;
-    case 8: {  // ?EXPR
-      const int32_t value = Evaluate(f, keyEnd);
-      char digits[16];
-      std::snprintf(digits, sizeof digits, "%d", value);
-      SetPending(in, digits);
-      break;
-    }
-    case 9:  // $N
-      if (*keyEnd >= '0' && *keyEnd <= '9') SetPending(in, s.Vars.GetString(*keyEnd - '0'));
-      break;
-    default:  // an unknown key does nothing
-      break;
+  // The first key that matches runs; an unknown key does nothing.
+  for (const InlineCode& c : kInlineCodes) {
+    if (!KeyMatches(code, c.Key)) continue;
+    if (c.Handler(f, code + std::strlen(c.Key))) return Flow::EndStep;
+    break;
   }
   const char* close = std::strchr(code, ']');
   if (!close) {
@@ -499,24 +529,38 @@ void FetchLine(InterpreterState& in) {
   in.ScriptPos = p < in.ScriptSize ? p + 1 : in.ScriptSize;
 }
 
+// What developer runs report about a command line whose arguments do not fit
+// the command's shape; the command runs all the same.
+void ReportArgumentShape(TForm1& f, int index) {
+  constexpr int kScriptErrorKind = 3;
+  const CommandInfo& c = kCommandTable[index];
+  int length = static_cast<int>(std::strlen(c.Keyword));
+  if (c.Keyword[length - 1] == ' ') --length;
+  char message[96];
+  std::snprintf(message, sizeof message, "*%.*s: the arguments do not fit \"%s\"", length,
+                c.Keyword, c.Shape);
+  ReportScriptError(f, message, kScriptErrorKind);
+}
+
 // Runs the line in the line buffer. True when the step ends.
 bool RunLine(TForm1& f) {
   EngineState& s = f.State;
   InterpreterState& in = s.Interp;
   char* const line = in.LineBuffer;
   for (;;) {
-    switch (line[0]) {
-      case '\0':
+    const LineKindInfo& kind = ClassifyLine(line);
+    switch (kind.Kind) {
+      case LineKind::Empty:
         ++in.Row;
         return false;
-      case '!':
+      case LineKind::Assignment:
         Assign(f, line + 1);
         return false;
-      case ':':
-      case ';':
-      case '}':
+      case LineKind::Label:
+      case LineKind::Comment:
+      case LineKind::BlockEnd:
         return false;
-      case '{':
+      case LineKind::BlockStart:
         if (line[1] == ':') {
           const char* name = line + 2;
           const char* end = name;
@@ -526,31 +570,32 @@ bool RunLine(TForm1& f) {
           in.ScriptPos = NextBlockLine(in, in.ScriptPos, '}');
         }
         return false;
-      case '*':
-      case '@': {
+      case LineKind::Command: {
         const int index = MatchCommand(line + 1);
         if (index < 0) return false;  // unknown commands are passed over
+        if (DevPanel::DeveloperBuild() && !CommandArgumentsFit(index, line))
+          ReportArgumentShape(f, index);
         const StepResult r = RunCommand(f, index, line);
         if (r == kStepRedispatch) continue;
         return r == kStepEnd;
       }
-      case '>':
+      case LineKind::NamePlate:
         return NamePlateLine(f);
-      case '\\':
-      case '~':
-      case '+':
+      case LineKind::PageEnd:
+      case LineKind::PageEndVoiceGoesOn:
+      case LineKind::PageEndNoCursor:
         EndBacklogLine(in);
-        BeginWait(f, line[0] == '\\' ? 1 : line[0] == '~' ? 4 : 5);
+        BeginWait(f, kind.ClickWait);
         ++in.LinePos;
-        if (line[0] != '+') Snapshot(f);
+        if (kind.Kind != LineKind::PageEndNoCursor) Snapshot(f);
         return true;
-      case '=':
+      case LineKind::LineWait:
         if (s.Mode.SkipMode != 0) return false;
-        BeginWait(f, 2);
+        BeginWait(f, kind.ClickWait);
         Snapshot(f);
         DropPageSnapshot(f);  // the next snapshot overwrites this one
         return true;
-      default:
+      case LineKind::Text:
         in.NeedLine = false;
         in.LinePos = 0;
         return PrintText(f);
@@ -594,38 +639,41 @@ void InterpreterStep(TForm1& f) {
   }
 }
 
-const char* DescribeLine(const char* line) {
-  switch (line[0]) {
-    case '\0':
-      return "empty line";
-    case '!':
-      return "assignment";
-    case ':':
-      return "label";
-    case ';':
-      return "comment";
-    case '{':
-      return "block start";
-    case '}':
-      return "block end";
-    case '>':
-      return "name plate";
-    case '\\':
-      return "page end";
-    case '~':
-      return "page end, voice continues";
-    case '+':
-      return "page end without cursor";
-    case '=':
-      return "line wait";
-    case '*':
-    case '@': {
-      const int index = MatchCommand(line + 1);
-      return index < 0 ? "unknown command" : kCommandTable[index].Keyword;
-    }
-    default:
-      return "text";
-  }
+// ============================================================ [SECTION] Line kinds and the trace
+
+// The last row takes every first byte the others do not name.
+const LineKindInfo kLineKinds[kLineKindCount] = {
+    {std::string_view("\0", 1), LineKind::Empty, "empty line", 0},
+    {"!", LineKind::Assignment, "assignment", 0},
+    {":", LineKind::Label, "label", 0},
+    {";", LineKind::Comment, "comment", 0},
+    {"}", LineKind::BlockEnd, "block end", 0},
+    {"{", LineKind::BlockStart, "block start", 0},
+    {"*@", LineKind::Command, "command", 0},
+    {">", LineKind::NamePlate, "name plate", 0},
+    {"\\", LineKind::PageEnd, "page end", 1},
+    {"~", LineKind::PageEndVoiceGoesOn, "page end, voice continues", 4},
+    {"+", LineKind::PageEndNoCursor, "page end without cursor", 5},
+    {"=", LineKind::LineWait, "line wait", 2},
+    {{}, LineKind::Text, "text", 0},
+};
+
+const LineKindInfo& ClassifyLine(const char* line) {
+  for (const LineKindInfo& k : kLineKinds)
+    if (k.Prefixes.find(line[0]) != std::string_view::npos) return k;
+  return kLineKinds[kLineKindCount - 1];
+}
+
+std::string DescribeLine(const char* line) {
+  const LineKindInfo& kind = ClassifyLine(line);
+  if (kind.Kind != LineKind::Command) return kind.Meaning;
+  const int index = MatchCommand(line + 1);
+  if (index < 0) return "unknown command";
+  const CommandInfo& c = kCommandTable[index];
+  std::string text(c.Keyword);
+  if (text.back() == ' ') text.pop_back();
+  if (*c.Shape) text += std::string(" ") + c.Shape;
+  return text;
 }
 
 }  // namespace zk

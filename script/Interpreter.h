@@ -3,6 +3,7 @@
 // engine core's entry points (core/Hooks.h).
 #pragma once
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "script/Command.h"
@@ -14,13 +15,44 @@ struct EngineState;
 struct InterpreterState;
 
 // The inline text codes "[KEY ...]", tried in this order; each key is
-// compared without case over its own length.
+// compared without case over its own length. The handler gets the text right
+// after the key; it returns true when the code ends the step, having placed
+// LinePos itself. Otherwise the printer goes on after the code's "]".
 struct InlineCode {
   const char* Key;
   const char* Meaning;
+  bool (*Handler)(TForm1& f, const char* afterKey);
 };
 constexpr int kInlineCodeCount = 10;
 extern const InlineCode kInlineCodes[kInlineCodeCount];
+
+// The kinds of script line, told apart by their first byte.
+enum class LineKind : int {
+  Empty,
+  Assignment,
+  Label,
+  Comment,
+  BlockEnd,
+  BlockStart,
+  Command,
+  NamePlate,
+  PageEnd,
+  PageEndVoiceGoesOn,
+  PageEndNoCursor,
+  LineWait,
+  Text,
+};
+struct LineKindInfo {
+  std::string_view Prefixes;  // the first bytes of the kind; empty: any other byte
+  LineKind Kind;
+  const char* Meaning;
+  int32_t ClickWait;  // the wait the line begins, 0 none
+};
+constexpr int kLineKindCount = 13;
+extern const LineKindInfo kLineKinds[kLineKindCount];
+
+// The table row of a line (the line's first byte decides).
+const LineKindInfo& ClassifyLine(const char* line);
 
 // Appends bytes to the backlog line being written. A line keeps at most 69
 // bytes; what does not fit (a double-byte character only whole) is dropped.
@@ -41,7 +73,8 @@ bool IsHangingChar(unsigned code);
 // Adds a voice name (and a blank) to the voices of the current page.
 void AddPageVoice(InterpreterState& in, std::string_view name);
 
-// The trace output: the command table entry or line kind of a script line.
-const char* DescribeLine(const char* line);
+// The trace output: the kind of a script line; for a command line the
+// keyword and its argument shape.
+std::string DescribeLine(const char* line);
 
 }  // namespace zk

@@ -1,5 +1,6 @@
 // The developer panel's watch list and its settings file, and the panel as
 // a platform shows it: snapshots out, actions back through the pump.
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -101,6 +102,16 @@ TEST_F(DevPanelTest, ScriptEditorNeedsTheEditSwitchAndTraceModeIsAFlag) {
   EXPECT_TRUE(s.Shell.TraceMode);
   form.Dev.CheckBox2Click(form, false);
   EXPECT_FALSE(s.Shell.TraceMode);
+}
+
+TEST_F(DevPanelTest, TraceNamesTheLineJustRunWhileTraceModeIsOn) {
+  std::snprintf(s.Interp.LineBuffer, sizeof s.Interp.LineBuffer, "*shake 1,20");
+  s.Interp.LineStart = 12;
+  EXPECT_EQ(form.Dev.TraceLine(form), "");
+  s.Shell.TraceMode = true;
+  EXPECT_EQ(form.Dev.TraceLine(form), "Trace 12: shake n[,n[,n]]");
+  std::snprintf(s.Interp.LineBuffer, sizeof s.Interp.LineBuffer, "~");
+  EXPECT_EQ(form.Dev.TraceLine(form), "Trace 12: page end, voice continues");
 }
 
 // A developer build whose platform draws the panel.

@@ -1,3 +1,6 @@
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "ScriptFixture.h"
@@ -64,6 +67,83 @@ TEST(CommandTable, KeywordsMatchInTableOrderWithoutCase) {
     const int index = MatchCommand(keyword);
     ASSERT_GE(index, 0) << keyword;
     EXPECT_EQ(kCommandTable[index].ArgOffset, offset) << keyword;
+  }
+}
+
+// Every shape is written in the notation: a sample argument built from it
+// (each field word replaced by a value of its kind) fits it.
+TEST(CommandTable, EveryCommandHasAShapeThatItsOwnSampleFits) {
+  const std::pair<std::string, std::string> samples[] = {
+      {"name", "X"}, {"expr", "V001+1"}, {"args", "s"}, {"text", "t u"}, {"n", "-5"}};
+  for (const CommandInfo& c : kCommandTable) {
+    ASSERT_NE(c.Shape, nullptr) << c.Keyword;
+    std::string sample;
+    for (const char* p = c.Shape; *p;) {
+      if (*p == '[' || *p == ']') {
+        ++p;
+        continue;
+      }
+      bool word = false;
+      for (const auto& [kind, value] : samples) {
+        if (std::strncmp(p, kind.c_str(), kind.size()) != 0) continue;
+        sample += value;
+        p += kind.size();
+        word = true;
+        break;
+      }
+      if (!word) sample += *p++;
+    }
+    EXPECT_TRUE(FitsShape(c.Shape, sample)) << c.Keyword << " \"" << c.Shape << "\" " << sample;
+  }
+}
+
+// The demo's command lines fit their shapes; lines a script author could get
+// wrong do not.
+TEST(CommandTable, ArgumentCheckAcceptsTheDemoAndFlagsMalformedLines) {
+  // The source tree, from this file's place in it (tests/script/).
+  const std::filesystem::path source = std::filesystem::path(__FILE__).parent_path() / "../..";
+  int demoCommands = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(source / "games/demo/scripts")) {
+    std::ifstream file(entry.path());
+    for (std::string line; std::getline(file, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (line.empty() || (line[0] != '*' && line[0] != '@')) continue;
+      const int index = MatchCommand(line.c_str() + 1);
+      if (index < 0) continue;
+      ++demoCommands;
+      EXPECT_TRUE(CommandArgumentsFit(index, line.c_str())) << entry.path() << ": " << line;
+    }
+  }
+  EXPECT_GT(demoCommands, 0);
+  struct Case {
+    const char* line;
+    bool fits;
+  } cases[] = {
+      {"*gra A_ROOM", true},
+      {"*spr ", true},
+      {"*shake 1,20,50", true},
+      {"*shake 1 , 20", true},
+      {"*string 3 two words", true},
+      {"*call SCRIPT:LABEL", true},
+      {"*ptset 0,0,V001,10,400,300", true},
+      {"*direct PIC", true},
+      {"*sleep -30", true},
+      {"*music abc", false},        // a number expected
+      {"*sleep ", false},           // the number is missing
+      {"*select now", false},       // no argument expected
+      {"*endroll", false},          // matches "end", which takes nothing
+      {"*shake 1,x", false},        // the second field is not a number
+      {"*shake1,20", false},        // the byte after the keyword is skipped
+      {"*shake 1,2,3,4", false},    // one field too many
+      {"*ptset 1,2,3", false},      // fields missing
+      {"*cv two words", false},     // a name is one word
+      {"*call ", false},            // the name is missing
+      {"*direct PIC,10,x", false},  // an optional field of the wrong kind
+  };
+  for (const Case& c : cases) {
+    const int index = MatchCommand(c.line + 1);
+    ASSERT_GE(index, 0) << c.line;
+    EXPECT_EQ(CommandArgumentsFit(index, c.line), c.fits) << c.line;
   }
 }
 

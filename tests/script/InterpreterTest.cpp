@@ -231,6 +231,30 @@ TEST_F(Interpreter, BlocksReachedInSequenceAreSkipped) {
   }
 }
 
+// The trace describes a line by the same table the interpreter dispatches on.
+TEST(LineKinds, TheTraceDescribesEachKindAndACommandsShape) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"", "empty line"},
+      {"!V001=1", "assignment"},
+      {":LABEL", "label"},
+      {";note", "comment"},
+      {"{", "block start"},
+      {"}", "block end"},
+      {">NAME", "name plate"},
+      {"\\", "page end"},
+      {"~", "page end, voice continues"},
+      {"+", "page end without cursor"},
+      {"=", "line wait"},
+      {"*music 3", "music n"},
+      {"@SELECT", "select"},
+      {"*shake 1", "shake n[,n[,n]]"},
+      {"*frobnicate", "unknown command"},
+      {"text", "text"},
+      {"\x82\xa0", "text"},
+  };
+  for (const auto& [line, description] : cases) EXPECT_EQ(DescribeLine(line), description) << line;
+}
+
 TEST_F(Interpreter, TraceModeRunsOneLinePerClick) {
   s.Shell.TraceMode = true;
   Load("!V001=1\n!V002=1\n!V003=1");

@@ -16,26 +16,16 @@ namespace {
 using namespace zk;
 namespace fs = std::filesystem;
 
-const char kUsage[] =
-    "usage: zktool COMMAND ...\n"
-    "  list ARCHIVE [--fixed|--general]          entries: name, offset, size\n"
-    "  extract ARCHIVE NAME OUT [--fixed|--general]\n"
-    "                                            an entry's bytes (scripts restored)\n"
-    "  pack fixed|general ARCHIVE [--name-width W] FILE...\n"
-    "                                            an archive of files named by their stems\n"
-    "  pic-decode ENTRY OUT.png                  a picture entry (compressed or JPEG) to PNG\n"
-    "  pic-encode IN.png OUT [--rle] [--delta]   a PNG to a compressed picture entry\n"
-    "  build-game SRC_DIR OUT_DIR                a game's archives from its sources\n"
-    "The layout of an archive is taken from its name (zk_data*.zlk: fixed) unless given.\n";
-
 int Fail(const std::string& message) {
   std::fprintf(stderr, "zktool: %s\n", message.c_str());
   return 1;
 }
 
+void PrintUsage(FILE* out);
+
 int Usage(const std::string& message) {
   if (!message.empty()) std::fprintf(stderr, "zktool: %s\n", message.c_str());
-  std::fputs(kUsage, stderr);
+  PrintUsage(stderr);
   return 2;
 }
 
@@ -230,20 +220,54 @@ int BuildGameCommand(int argc, char** argv) {
   return 0;
 }
 
+// The subcommands: the help text and the dispatch both read this table.
+struct Subcommand {
+  const char* Name;
+  const char* Usage;    // the arguments, as the help text shows them
+  const char* Summary;  // what the subcommand does
+  int (*Handler)(int argc, char** argv);
+};
+
+const Subcommand kSubcommands[] = {
+    {"list", "ARCHIVE [--fixed|--general]", "entries: name, offset, size", List},
+    {"extract", "ARCHIVE NAME OUT [--fixed|--general]", "an entry's bytes (scripts restored)",
+     Extract},
+    {"pack", "fixed|general ARCHIVE [--name-width W] FILE...",
+     "an archive of files named by their stems", Pack},
+    {"pic-decode", "ENTRY OUT.png", "a picture entry (compressed or JPEG) to PNG", PicDecode},
+    {"pic-encode", "IN.png OUT [--rle] [--delta]", "a PNG to a compressed picture entry",
+     PicEncode},
+    {"build-game", "SRC_DIR OUT_DIR", "a game's archives from its sources", BuildGameCommand},
+};
+
+// One line per subcommand, the summaries in one column; a usage too long for
+// the column puts its summary on the next line.
+void PrintUsage(FILE* out) {
+  constexpr size_t kSummaryColumn = 44;
+  std::fputs("usage: zktool COMMAND ...\n", out);
+  for (const Subcommand& c : kSubcommands) {
+    std::string line = std::string("  ") + c.Name + " " + c.Usage;
+    if (line.size() < kSummaryColumn) {
+      line.resize(kSummaryColumn, ' ');
+    } else {
+      line += "\n" + std::string(kSummaryColumn, ' ');
+    }
+    std::fprintf(out, "%s%s\n", line.c_str(), c.Summary);
+  }
+  std::fputs(
+      "The layout of an archive is taken from its name (zk_data*.zlk: fixed) unless given.\n", out);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) return Usage("");
   const std::string cmd = argv[1];
   if (cmd == "--help" || cmd == "-h" || cmd == "help") {
-    std::fputs(kUsage, stdout);
+    PrintUsage(stdout);
     return 0;
   }
-  if (cmd == "list") return List(argc, argv);
-  if (cmd == "extract") return Extract(argc, argv);
-  if (cmd == "pack") return Pack(argc, argv);
-  if (cmd == "pic-decode") return PicDecode(argc, argv);
-  if (cmd == "pic-encode") return PicEncode(argc, argv);
-  if (cmd == "build-game") return BuildGameCommand(argc, argv);
+  for (const Subcommand& c : kSubcommands)
+    if (cmd == c.Name) return c.Handler(argc, argv);
   return Usage("unknown command " + cmd);
 }
