@@ -1,5 +1,6 @@
 #include "core/Wiring.h"
 
+#include "core/DevPanel.h"
 #include "core/Input.h"
 #include "core/QuickButtons.h"
 #include "core/TForm1.h"
@@ -11,7 +12,7 @@
 
 namespace zk {
 
-Wiring::Wiring(TForm1& f) : f_(f) {
+Wiring::Wiring(TForm1& f) : f_(f), developer_(DevPanel::DeveloperBuild()) {
   f.Hosts = {this, this, this, this, this};
 }
 

@@ -44,9 +44,11 @@ class Wiring final : public GraphicsHost,
   // script
   void Close() override;
   void ReportScriptError(const char* messageUtf8, int kind) override;
+  bool DeveloperRun() override { return developer_; }
 
  private:
   TForm1& f_;
+  bool developer_;  // read once: the environment does not change during a run
 };
 
 }  // namespace zk

@@ -22,6 +22,7 @@
 #include "script/CommandTable.h"
 #include "script/Expressions.h"
 #include "script/Flow.h"
+#include "script/ScriptHost.h"
 #include "script/Script.h"
 #include "text/Backlog.h"
 #include "text/Text.h"
@@ -539,7 +540,7 @@ void ReportArgumentShape(TForm1& f, int index) {
   char message[96];
   std::snprintf(message, sizeof message, "*%.*s: the arguments do not fit \"%s\"", length,
                 c.Keyword, c.Shape);
-  ReportScriptError(f, message, kScriptErrorKind);
+  f.Hosts.Script->ReportScriptError(message, kScriptErrorKind);
 }
 
 // Runs the line in the line buffer. True when the step ends.
@@ -573,7 +574,7 @@ bool RunLine(TForm1& f) {
       case LineKind::Command: {
         const int index = MatchCommand(line + 1);
         if (index < 0) return false;  // unknown commands are passed over
-        if (DevPanel::DeveloperBuild() && !CommandArgumentsFit(index, line))
+        if (f.Hosts.Script->DeveloperRun() && !CommandArgumentsFit(index, line))
           ReportArgumentShape(f, index);
         const StepResult r = RunCommand(f, index, line);
         if (r == kStepRedispatch) continue;

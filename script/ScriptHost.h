@@ -14,6 +14,8 @@ class ScriptHost {
   virtual void RedrawQuickButtons() = 0;
   // An expression or assignment error (kind 3); silent in play.
   virtual void ReportScriptError(const char* messageUtf8, int kind) = 0;
+  // A developer run (ZK_DEVELOPER=1): the dispatcher checks argument shapes.
+  virtual bool DeveloperRun() = 0;
 
  protected:
   ~ScriptHost() = default;
