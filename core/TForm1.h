@@ -11,14 +11,12 @@
 #include "core/EngineState.h"
 #include "core/Input.h"
 #include "core/QuickButtons.h"
-#include "effects/EffectsHost.h"
 #include "graphics/GraphicsHost.h"
 #include "graphics/GraphicsState.h"
 #include "platform/Platform.h"
 #include "platform/SettingsStore.h"
 #include "resources/Startup.h"
 #include "script/ScriptHost.h"
-#include "services/ServicesHost.h"
 #include "text/MessageWindow.h"
 #include "text/TextHost.h"
 
@@ -46,8 +44,6 @@ class Wiring;
 struct SubsystemHosts {
   GraphicsHost* Graphics = nullptr;
   TextHost* Text = nullptr;
-  EffectsHost* Effects = nullptr;
-  ServicesHost* Services = nullptr;
   ScriptHost* Script = nullptr;
 };
 

@@ -6,14 +6,13 @@
 #include "core/TForm1.h"
 #include "devtools/DevTools.h"
 #include "effects/Effects.h"
-#include "script/Commands.h"
 #include "services/Services.h"
 #include "text/Text.h"
 
 namespace zk {
 
 Wiring::Wiring(TForm1& f) : f_(f), developer_(DevPanel::DeveloperBuild()) {
-  f.Hosts = {this, this, this, this, this};
+  f.Hosts = {this, this, this};
 }
 
 void Wiring::DrawMessageWindowLayer() {
@@ -48,12 +47,6 @@ void Wiring::DrawQuickButtons(int kind) {
 }
 void Wiring::RedrawQuickButtons() {
   zk::RedrawQuickButtons(f_);
-}
-void Wiring::StopSkipAndAuto() {
-  zk::StopSkipAndAuto(f_);
-}
-void Wiring::ApplyStopAtChoice() {
-  zk::ApplyStopAtChoice(f_);
 }
 void Wiring::Close() {
   f_.Close();

@@ -6,10 +6,8 @@
 #pragma once
 #include <string_view>
 
-#include "effects/EffectsHost.h"
 #include "graphics/GraphicsHost.h"
 #include "script/ScriptHost.h"
-#include "services/ServicesHost.h"
 #include "text/TextHost.h"
 
 namespace zk {
@@ -18,8 +16,6 @@ class TForm1;
 
 class Wiring final : public GraphicsHost,
                      public TextHost,
-                     public EffectsHost,
-                     public ServicesHost,
                      public ScriptHost {
  public:
   explicit Wiring(TForm1& f);
@@ -38,9 +34,6 @@ class Wiring final : public GraphicsHost,
   // text and script
   void DrawQuickButtons(int kind) override;
   void RedrawQuickButtons() override;
-  // effects and services
-  void StopSkipAndAuto() override;
-  void ApplyStopAtChoice() override;
   // script
   void Close() override;
   void ReportScriptError(const char* messageUtf8, int kind) override;

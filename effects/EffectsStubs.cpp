@@ -1,9 +1,8 @@
 // Do-nothing versions of the effects that are not built yet (the second half
-// of effects/Effects.h). Each command still applies the dispatcher's part
-// and returns the step result it will have.
+// of effects/Effects.h). Each command returns the step result it will have;
+// the dispatcher stops skip and auto mode before a staff roll.
 #include "core/TForm1.h"
 #include "effects/Effects.h"
-#include "effects/EffectsHost.h"
 
 namespace zk {
 
@@ -24,10 +23,7 @@ void StaffRollPause(TForm1&, bool) {}
 StepResult CmdBgAnim(TForm1&, char*, char*) {
   return kStepContinue;
 }
-StepResult CmdRoll(TForm1& f, char*, char*) {
-  f.Hosts.Effects->StopSkipAndAuto();
-  return kStepEnd;
-}
+StepResult CmdRoll(TForm1&, char*, char*) { return kStepEnd; }
 StepResult CmdAnim(TForm1&, char*, char*) {
   return kStepEnd;
 }

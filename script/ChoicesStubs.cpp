@@ -1,9 +1,8 @@
 // Do-nothing versions of the choices (script/Choices.h) until they land. The
-// commands still apply the dispatcher's part: skip and auto stop before a
-// choice when the player asked for it.
+// dispatcher stops skip and auto mode before them (the command table's
+// First column).
 #include "core/TForm1.h"
 #include "script/Choices.h"
-#include "script/Commands.h"
 
 namespace zk {
 
@@ -18,17 +17,8 @@ void ChoiceConfirm(TForm1& f, bool) {
 }
 void GoToLabel(TForm1&, const char*) {}
 
-StepResult CmdSelect(TForm1& f, char*, char*) {
-  ApplyStopAtChoice(f);
-  return kStepEnd;
-}
-StepResult CmdClickmap(TForm1& f, char*, char*) {
-  ApplyStopAtChoice(f);
-  return kStepEnd;
-}
-StepResult CmdSeltree(TForm1& f, char*, char*) {
-  ApplyStopAtChoice(f);
-  return kStepEnd;
-}
+StepResult CmdSelect(TForm1&, char*, char*) { return kStepEnd; }
+StepResult CmdClickmap(TForm1&, char*, char*) { return kStepEnd; }
+StepResult CmdSeltree(TForm1&, char*, char*) { return kStepEnd; }
 
 }  // namespace zk

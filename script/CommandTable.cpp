@@ -7,6 +7,7 @@
 #include "effects/Effects.h"
 #include "script/Choices.h"
 #include "script/CommandHandlers.h"
+#include "script/Commands.h"
 #include "services/Services.h"
 
 namespace zk {
@@ -23,6 +24,8 @@ constexpr int Offset(const char* keyword) {
 
 #define ZK_ENTRY(keyword, handler, shape) \
   { keyword, handler, Offset(keyword), shape }
+#define ZK_ENTRY_FIRST(keyword, handler, shape, first) \
+  { keyword, handler, Offset(keyword), shape, CommandFirst::first }
 
 }  // namespace
 
@@ -34,8 +37,8 @@ const CommandInfo kCommandTable[kCommandCount] = {
     ZK_ENTRY("cv ", CmdCv, "name"),
     ZK_ENTRY("go ", CmdGo, "name"),
     ZK_ENTRY("clrb", CmdClrb, "[args]"),
-    ZK_ENTRY("select", CmdSelect, ""),
-    ZK_ENTRY("clickmap ", CmdClickmap, "name"),
+    ZK_ENTRY_FIRST("select", CmdSelect, "", StopAtChoice),
+    ZK_ENTRY_FIRST("clickmap ", CmdClickmap, "name", StopAtChoice),
     ZK_ENTRY("switch", CmdSwitch, "[name]"),
     ZK_ENTRY("chain ", CmdChain, "name[:name]"),
     ZK_ENTRY("wait_v_end", CmdWaitVEnd, ""),
@@ -46,7 +49,7 @@ const CommandInfo kCommandTable[kCommandCount] = {
     ZK_ENTRY("call ", CmdCall, "name[:name]"),
     ZK_ENTRY("end", CmdEnd, ""),
     ZK_ENTRY("mode ", CmdMode, "n"),
-    ZK_ENTRY("load", CmdLoad, ""),
+    ZK_ENTRY_FIRST("load", CmdLoad, "", StopAtChoice),
     ZK_ENTRY("gameinit", CmdGameinit, ""),
     ZK_ENTRY("grb ", CmdGrb, "name[ args]"),
     ZK_ENTRY("win_close", CmdWinClose, ""),
@@ -58,23 +61,23 @@ const CommandInfo kCommandTable[kCommandCount] = {
     ZK_ENTRY("bg ", CmdBg, "name[ args]"),
     ZK_ENTRY("fix", CmdFix, ""),
     ZK_ENTRY("sleep ", CmdSleep, "n"),
-    ZK_ENTRY("seltree", CmdSeltree, "n"),
+    ZK_ENTRY_FIRST("seltree", CmdSeltree, "n", StopAtChoice),
     ZK_ENTRY("string ", CmdString, "n[ text]"),
     ZK_ENTRY("direct ", CmdDirect, "name[,n[,n[,n]]]"),
-    ZK_ENTRY("save", CmdSave, ""),
+    ZK_ENTRY_FIRST("save", CmdSave, "", StopAtChoice),
     ZK_ENTRY("break", CmdBreak, ""),
     ZK_ENTRY("win_open", CmdWinOpen, ""),
     ZK_ENTRY("stitle ", CmdStitle, "text"),
     ZK_ENTRY("backto", CmdBackto, ""),
-    ZK_ENTRY("map", CmdMap, "name"),
+    ZK_ENTRY_FIRST("map", CmdMap, "name", StopAtChoice),
     ZK_ENTRY("bg_anim", CmdBgAnim, "args"),
-    ZK_ENTRY("roll ", CmdRoll, "name"),
+    ZK_ENTRY_FIRST("roll ", CmdRoll, "name", StopSkipAndAuto),
     ZK_ENTRY("anim", CmdAnim, "name,n,n,expr"),
     ZK_ENTRY("shake", CmdShake, "n[,n[,n]]"),
     ZK_ENTRY("cjmp", CmdCjmp, "[expr]"),
     ZK_ENTRY("setname", CmdSetname, ""),
     ZK_ENTRY("ovr", CmdOvr, "name[,n[,n[,n]]]"),
-    ZK_ENTRY("viewer", CmdViewer, "name"),
+    ZK_ENTRY_FIRST("viewer", CmdViewer, "name", StopSkipAndAuto),
     ZK_ENTRY("se ", CmdSe, "name"),
     ZK_ENTRY("seloop ", CmdSeloop, "name"),
     ZK_ENTRY("seoff", CmdSeoff, ""),
@@ -96,6 +99,7 @@ const CommandInfo kCommandTable[kCommandCount] = {
 };
 
 #undef ZK_ENTRY
+#undef ZK_ENTRY_FIRST
 
 namespace {
 char Lower(char c) {
@@ -194,7 +198,10 @@ bool CommandArgumentsFit(int index, const char* line) {
 }
 
 StepResult RunCommand(TForm1& f, int index, char* line) {
-  return kCommandTable[index].Handler(f, line, line + ArgumentStart(index, line));
+  const CommandInfo& c = kCommandTable[index];
+  if (c.First == CommandFirst::StopAtChoice) ApplyStopAtChoice(f);
+  if (c.First == CommandFirst::StopSkipAndAuto) StopSkipAndAuto(f);
+  return c.Handler(f, line, line + ArgumentStart(index, line));
 }
 
 }  // namespace zk

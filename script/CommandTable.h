@@ -4,6 +4,7 @@
 // table.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "script/Command.h"
@@ -25,11 +26,17 @@ namespace zk {
 // on; brackets close at the end of the shape ("n[,n[,n]]"). When it is left
 // out, the field before it may not hold that separator. Blanks around a
 // field are not part of it.
+// What the dispatcher does before a command that opens a choice or a game
+// screen: skip and auto mode off (and the quick buttons redrawn), always or
+// only when the player asked to stop at choices.
+enum class CommandFirst : int32_t { Nothing, StopAtChoice, StopSkipAndAuto };
+
 struct CommandInfo {
   const char* Keyword;  // as matched, a trailing blank included
   CommandHandler Handler;
   int ArgOffset;      // offset of the argument text in the line buffer
   const char* Shape;  // the arguments, in the notation above
+  CommandFirst First = CommandFirst::Nothing;
 };
 
 constexpr int kCommandCount = 64;

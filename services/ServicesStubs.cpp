@@ -1,9 +1,8 @@
 // Do-nothing versions of the game services (services/Services.h) until they
-// land. Each command still applies the dispatcher's part and returns the
-// step result it will have.
+// land. Each command returns the step result it will have; the dispatcher
+// stops skip and auto mode before the ones that open a screen.
 #include "core/TForm1.h"
 #include "services/Services.h"
-#include "services/ServicesHost.h"
 
 namespace zk {
 
@@ -57,22 +56,10 @@ int CgListCount(TForm1&) {
 }
 void RunNameEntry(TForm1&) {}
 
-StepResult CmdLoad(TForm1& f, char*, char*) {
-  f.Hosts.Services->ApplyStopAtChoice();
-  return kStepEnd;
-}
-StepResult CmdSave(TForm1& f, char*, char*) {
-  f.Hosts.Services->ApplyStopAtChoice();
-  return kStepEnd;
-}
-StepResult CmdMap(TForm1& f, char*, char*) {
-  f.Hosts.Services->ApplyStopAtChoice();
-  return kStepEnd;
-}
-StepResult CmdViewer(TForm1& f, char*, char*) {
-  f.Hosts.Services->StopSkipAndAuto();
-  return kStepEnd;
-}
+StepResult CmdLoad(TForm1&, char*, char*) { return kStepEnd; }
+StepResult CmdSave(TForm1&, char*, char*) { return kStepEnd; }
+StepResult CmdMap(TForm1&, char*, char*) { return kStepEnd; }
+StepResult CmdViewer(TForm1&, char*, char*) { return kStepEnd; }
 StepResult CmdKaisou(TForm1&, char*, char*) {
   return kStepEnd;
 }
