@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "base/Files.h"
 #include "base/Sjis.h"
 #include "base/Utf8.h"
 #include "resources/Png.h"
@@ -150,7 +151,7 @@ bool GameBuilder::Write(const std::string& outDir, std::string& error) const {
   fs::create_directories(outDir, ec);
   for (const auto& [file, bytes] : files) {
     const std::string path = (fs::path(outDir) / file).string();
-    if (!WriteWholeFile(path, bytes)) {
+    if (!WriteFileAtomic(path, bytes)) {
       error = path + ": cannot write";
       return false;
     }

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "base/Bitmap.h"
+#include "base/Files.h"
 #include "base/Utf8.h"
-#include "platform/SettingsStore.h"
 #include "platform/sdl/FontRasterFreetype.h"
 #include "resources/Png.h"
 
@@ -367,7 +367,7 @@ Bitmap NamePlate(Rgb c, const std::string& name) {
 bool Save(const std::string& dir, const std::string& name, const Bitmap& bmp) {
   std::vector<uint8_t> png;
   std::string path = dir + "/" + name + ".png";
-  if (!zk::EncodePng(bmp, png) || !platform::WriteFileAtomic(path, png.data(), png.size())) {
+  if (!zk::EncodePng(bmp, png) || !zk::WriteFileAtomic(path, png.data(), png.size())) {
     std::fprintf(stderr, "demo_artgen: cannot write %s\n", path.c_str());
     return false;
   }
