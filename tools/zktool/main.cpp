@@ -9,7 +9,7 @@
 #include "base/Sjis.h"
 #include "resources/Archive.h"
 #include "resources/GameBuilder.h"
-#include "resources/Picture.h"
+#include "resources/PictureCodec.h"
 #include "resources/Png.h"
 
 namespace {
