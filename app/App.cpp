@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "app/SingleInstance.h"
+#include "base/Files.h"
 #include "core/StateDump.h"
 #include "core/TForm1.h"
-#include "platform/SettingsStore.h"
 #include "platform/headless/Headless.h"
 #include "platform/sdl/FontRasterFreetype.h"
 #include "resources/Png.h"
@@ -34,13 +34,13 @@ bool WriteScreenshot(platform::Display& d, const std::string& path) {
   if (!EncodePng(d.Frame(), platform::kScreenWidth, platform::kScreenHeight,
                  platform::kScreenStride, png))
     return false;
-  return platform::WriteFileAtomic(path, png.data(), png.size());
+  return WriteFileAtomic(path, png.data(), png.size());
 }
 
 bool WriteDump(const TForm1& f, const std::string& path) {
   std::string json = DumpStateJson(f);
   json += '\n';
-  return platform::WriteFileAtomic(path, json.data(), json.size());
+  return WriteFileAtomic(path, json.data(), json.size());
 }
 
 int RunForm(platform::Platform& plat, const Options& o) {
@@ -93,7 +93,7 @@ int RunApp(const Options& o) {
     if (!o.eventsFile.empty()) {
       std::string text, error;
       std::vector<platform::TimedEvent> events;
-      if (!platform::ReadFile(o.eventsFile, text)) {
+      if (!ReadWholeFile(o.eventsFile, text)) {
         std::fprintf(stderr, "zelkor: cannot read events file %s\n", o.eventsFile.c_str());
         return kExitUsage;
       }

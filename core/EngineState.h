@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/Crc32.h"
+
 namespace zk {
 
 // ============================================================ [SECTION] Bit banks and integer cells
@@ -264,9 +266,5 @@ struct EngineState {
   int32_t AutoDelay() const { return Vars.S(kSysAutoDelay); }
   void SetAutoDelay(int32_t v) { Vars.S(kSysAutoDelay) = v; }
 };
-
-// The standard reflected CRC-32 (polynomial 0xEDB88320) over data, starting
-// from start, with no initial or final inversion.
-uint32_t Crc32(const void* data, size_t size, uint32_t start);
 
 }  // namespace zk

@@ -1,13 +1,11 @@
 #include "platform/SettingsStore.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+
+#include "base/Files.h"
 
 namespace platform {
 
@@ -21,48 +19,6 @@ std::string Trim(const std::string& s) {
 }
 
 }  // namespace
-
-bool ReadFile(const std::string& path, std::string& out) {
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  out.clear();
-  char buf[8192];  // stack pages once touched stay with the process
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  bool ok = !std::ferror(f);
-  std::fclose(f);
-  return ok;
-}
-
-bool WriteFileAtomic(const std::string& path, const void* data, size_t size) {
-  std::error_code ec;
-  std::filesystem::path p(path);
-  if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path(), ec);
-  std::string tmp = path + ".tmp" + std::to_string(::getpid());
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  const char* bytes = static_cast<const char*>(data);
-  size_t done = 0;
-  while (done < size) {
-    ssize_t w = ::write(fd, bytes + done, size - done);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      ::unlink(tmp.c_str());
-      return false;
-    }
-    done += static_cast<size_t>(w);
-  }
-  if (::fsync(fd) != 0 || ::close(fd) != 0) {
-    ::unlink(tmp.c_str());
-    return false;
-  }
-  if (::rename(tmp.c_str(), path.c_str()) != 0) {
-    ::unlink(tmp.c_str());
-    return false;
-  }
-  return true;
-}
 
 std::map<std::string, std::map<std::string, std::string>> ParseIni(const std::string& text) {
   std::map<std::string, std::map<std::string, std::string>> out;
@@ -88,7 +44,7 @@ IniSettingsStore::IniSettingsStore(std::string path, std::string section)
 
 bool IniSettingsStore::Lookup(const std::string& name, std::string& value) {
   std::string text;
-  if (!ReadFile(path_, text)) return false;
+  if (!zk::ReadWholeFile(path_, text)) return false;
   auto all = ParseIni(text);
   auto s = all.find(section_);
   if (s == all.end()) return false;
@@ -118,7 +74,7 @@ void IniSettingsStore::Store(const std::string& name, const std::string& value) 
   // exists but cannot be read is left alone rather than replaced by one
   // that holds only this value.
   std::string text;
-  if (!ReadFile(path_, text)) {
+  if (!zk::ReadWholeFile(path_, text)) {
     std::error_code ec;
     if (std::filesystem::exists(path_, ec) || ec) return;
     text.clear();
@@ -127,7 +83,10 @@ void IniSettingsStore::Store(const std::string& name, const std::string& value) 
   std::ostringstream out;
   std::string line, section;
   bool sectionSeen = false, written = false;
-  auto emit = [&] { out << name << '=' << value << '\n'; written = true; };
+  auto emit = [&] {
+    out << name << '=' << value << '\n';
+    written = true;
+  };
   while (std::getline(in, line)) {
     std::string t = Trim(line);
     if (!t.empty() && t.front() == '[' && t.back() == ']') {
@@ -150,7 +109,7 @@ void IniSettingsStore::Store(const std::string& name, const std::string& value) 
     emit();
   }
   std::string s = out.str();
-  WriteFileAtomic(path_, s.data(), s.size());
+  zk::WriteFileAtomic(path_, s);
 }
 
 void IniSettingsStore::WriteInt(const std::string& name, int32_t value) {

@@ -38,10 +38,4 @@ class IniSettingsStore : public SettingsStore {
 // Reads all sections of an INI text: section -> name -> value.
 std::map<std::string, std::map<std::string, std::string>> ParseIni(const std::string& text);
 
-// Writes data to path through a temporary file in the same folder and a rename,
-// creating missing folders. Returns false on failure (the old file is kept).
-bool WriteFileAtomic(const std::string& path, const void* data, size_t size);
-// Reads a whole file; false when it cannot be read.
-bool ReadFile(const std::string& path, std::string& out);
-
 }  // namespace platform

@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "resources/Png.h"
+#include "base/Files.h"
 #include "base/Sjis.h"
+#include "base/Utf8.h"
+#include "resources/Png.h"
 
 namespace zk {
 
@@ -16,27 +18,19 @@ namespace {
 // The code point of the UTF-8 character at text[at], for messages.
 std::string DescribeChar(std::string_view text, size_t at) {
   if (at >= text.size()) return "end of text";
-  const auto c = static_cast<unsigned char>(text[at]);
-  uint32_t cp = c;
-  int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-  if (extra) cp = c & (0x3F >> extra);
-  for (int i = 1; i <= extra; ++i) {
-    if (at + i >= text.size()) return "invalid UTF-8";
-    const auto d = static_cast<unsigned char>(text[at + i]);
-    if ((d & 0xC0) != 0x80) return "invalid UTF-8";
-    cp = (cp << 6) | (d & 0x3F);
-  }
-  if (c >= 0x80 && !extra) return "invalid UTF-8";
+  char32_t cp;
+  const size_t len = DecodeUtf8(text, at, cp);
+  if (len == 0) return "invalid UTF-8";
   char buf[32];
-  std::snprintf(buf, sizeof buf, "character U+%04X", cp);
-  return std::string(buf) + " (\"" + std::string(text.substr(at, extra + 1)) + "\")";
+  std::snprintf(buf, sizeof buf, "character U+%04X", static_cast<unsigned>(cp));
+  return std::string(buf) + " (\"" + std::string(text.substr(at, len)) + "\")";
 }
 
 bool ToSjisName(std::string_view utf8, std::string& out, std::string& error) {
   size_t bad = 0;
   if (!Utf8ToSjis(utf8, out, &bad)) {
-    error = "name \"" + std::string(utf8) + "\": " + DescribeChar(utf8, bad) +
-            " has no Shift-JIS form";
+    error =
+        "name \"" + std::string(utf8) + "\": " + DescribeChar(utf8, bad) + " has no Shift-JIS form";
     return false;
   }
   return true;
@@ -111,8 +105,7 @@ bool GameBuilder::AddScriptBytes(std::string_view name, std::span<const uint8_t>
   return AddEntry("zk_data.zlk", IndexLayout::Fixed, name, std::move(data), error);
 }
 
-bool GameBuilder::AddScript(std::string_view name, std::string_view utf8Text,
-                            std::string& error) {
+bool GameBuilder::AddScript(std::string_view name, std::string_view utf8Text, std::string& error) {
   std::vector<uint8_t> plain;
   if (!ScriptToSjis(utf8Text, plain, error)) return false;
   return AddScriptBytes(name, plain, error);
@@ -158,7 +151,7 @@ bool GameBuilder::Write(const std::string& outDir, std::string& error) const {
   fs::create_directories(outDir, ec);
   for (const auto& [file, bytes] : files) {
     const std::string path = (fs::path(outDir) / file).string();
-    if (!WriteWholeFile(path, bytes)) {
+    if (!WriteFileAtomic(path, bytes)) {
       error = path + ": cannot write";
       return false;
     }

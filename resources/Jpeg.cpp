@@ -7,7 +7,7 @@
 
 #include <jpeglib.h>
 
-#include "resources/Picture.h"
+#include "resources/PictureCodec.h"
 
 namespace zk {
 
@@ -31,8 +31,7 @@ void OnMessage(j_common_ptr, int) {}
 
 // The decoding itself, kept apart from the function that calls setjmp so no
 // local variable lives across the jump.
-const char* DecodeBody(jpeg_decompress_struct& cinfo, std::span<const uint8_t> bytes,
-                       Bitmap& bmp) {
+const char* DecodeBody(jpeg_decompress_struct& cinfo, std::span<const uint8_t> bytes, Bitmap& bmp) {
   jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&cinfo, TRUE);
   cinfo.out_color_space = JCS_EXT_BGR;

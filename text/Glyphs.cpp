@@ -3,29 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
-#include "effects/pixel/PixelOps.h"
 #include "base/Sjis.h"
+#include "base/Utf8.h"
+#include "effects/pixel/PixelOps.h"
 
 namespace zk {
 
 // ============================================================ [SECTION] Cells and levels
-
-namespace {
-
-// Decodes the first UTF-8 character of text; 0 when there is none.
-char32_t FirstCodepoint(std::string_view text) {
-  if (text.empty()) return 0;
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const size_t n = text.size();
-  if (p[0] < 0x80) return p[0];
-  int extra = p[0] >= 0xF0 ? 3 : p[0] >= 0xE0 ? 2 : p[0] >= 0xC0 ? 1 : -1;
-  if (extra < 0 || n < static_cast<size_t>(extra) + 1) return 0;
-  char32_t c = p[0] & (0x3F >> extra);
-  for (int i = 1; i <= extra; ++i) c = (c << 6) | (p[i] & 0x3F);
-  return c;
-}
-
-}  // namespace
 
 char32_t SjisCodeToUnicode(uint16_t code) {
   char bytes[2];
@@ -39,10 +23,9 @@ char32_t SjisCodeToUnicode(uint16_t code) {
     if (code < 0x20 || code == 0x7F || IsSjisLead(static_cast<unsigned char>(code))) return 0;
   }
   const std::string utf8 = SjisToUtf8(std::string_view(bytes, n));
-  const char32_t c = FirstCodepoint(utf8);
   // A code that did not decode as one character is none.
-  if (c == 0xFFFD || utf8.size() != (c < 0x80 ? 1u : c < 0x800 ? 2u : c < 0x10000 ? 3u : 4u))
-    return 0;
+  char32_t c = 0;
+  if (utf8.empty() || DecodeUtf8(utf8, 0, c) != utf8.size() || c == kReplacementChar) return 0;
   return c;
 }
 

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/SettingsStore.h"
-#include "platform/sdl/FontRasterFreetype.h"
 #include "base/Bitmap.h"
+#include "base/Files.h"
+#include "base/Utf8.h"
+#include "platform/sdl/FontRasterFreetype.h"
 #include "resources/Png.h"
 
 namespace {
@@ -50,12 +51,10 @@ void Blend(Bitmap& bmp, int x, int y, Rgb c, double a) {
 std::u32string Utf32(const std::string& s) {
   std::u32string out;
   for (size_t i = 0; i < s.size();) {
-    unsigned char c = s[i];
-    int n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-    char32_t cp = n == 1 ? c : c & (0x3F >> (n - 1));
-    for (int k = 1; k < n && i + k < s.size(); ++k) cp = (cp << 6) | (s[i + k] & 0x3F);
+    char32_t cp;
+    const size_t n = zk::DecodeUtf8(s, i, cp);
     out += cp;
-    i += n;
+    i += n ? n : 1;
   }
   return out;
 }
@@ -368,7 +367,7 @@ Bitmap NamePlate(Rgb c, const std::string& name) {
 bool Save(const std::string& dir, const std::string& name, const Bitmap& bmp) {
   std::vector<uint8_t> png;
   std::string path = dir + "/" + name + ".png";
-  if (!zk::EncodePng(bmp, png) || !platform::WriteFileAtomic(path, png.data(), png.size())) {
+  if (!zk::EncodePng(bmp, png) || !zk::WriteFileAtomic(path, png.data(), png.size())) {
     std::fprintf(stderr, "demo_artgen: cannot write %s\n", path.c_str());
     return false;
   }

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/Utf8.h"
 #include "platform/sdl/PixelConvert.h"
 #include "platform/sdl/SdlBackend.h"
 #include "platform/sdl/SdlDevPanel.h"
@@ -48,28 +49,6 @@ const char* ButtonCaption(MsgResult r) {
       return "いいえ";
   }
   return "OK";
-}
-
-// Decodes one UTF-8 sequence at s[i] and advances i; malformed bytes give U+FFFD.
-uint32_t NextCodepoint(std::string_view s, size_t& i) {
-  const auto byte = [&](size_t k) { return static_cast<uint8_t>(s[k]); };
-  const uint8_t b0 = byte(i);
-  int len = b0 < 0x80 ? 1 : (b0 >> 5) == 0x6 ? 2 : (b0 >> 4) == 0xE ? 3 : (b0 >> 3) == 0x1E ? 4 : 0;
-  if (len == 0 || i + len > s.size()) {
-    ++i;
-    return 0xFFFD;
-  }
-  uint32_t cp = len == 1 ? b0 : len == 2 ? (b0 & 0x1F) : len == 3 ? (b0 & 0x0F) : (b0 & 0x07);
-  for (int k = 1; k < len; ++k) {
-    const uint8_t b = byte(i + k);
-    if ((b & 0xC0) != 0x80) {
-      ++i;
-      return 0xFFFD;
-    }
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  i += len;
-  return cp;
 }
 
 uint64_t DrawDataHash() {
@@ -187,7 +166,10 @@ void SdlBackend::ShutdownUi() {
 
 void SdlBackend::RequireGlyphs(std::string_view utf8) {
   for (size_t i = 0; i < utf8.size();) {
-    const uint32_t cp = NextCodepoint(utf8, i);
+    // A malformed byte counts as U+FFFD and is stepped over alone.
+    char32_t cp;
+    const size_t len = zk::DecodeUtf8(utf8, i, cp);
+    i += len ? len : 1;
     if (cp < glyphs_.size() && !glyphs_[cp]) {
       glyphs_.set(cp);
       fontsStale_ = true;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "base/Files.h"
 #include "platform/SettingsStore.h"
 
 namespace platform {
@@ -22,10 +23,10 @@ class SettingsStoreTest : public ::testing::Test {
 
   std::string Text() {
     std::string t;
-    ReadFile(path_, t);
+    zk::ReadWholeFile(path_, t);
     return t;
   }
-  void Write(const std::string& t) { ASSERT_TRUE(WriteFileAtomic(path_, t.data(), t.size())); }
+  void Write(const std::string& t) { ASSERT_TRUE(zk::WriteFileAtomic(path_, t.data(), t.size())); }
 
   std::filesystem::path dir_;
   std::string path_;

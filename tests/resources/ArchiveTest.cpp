@@ -311,12 +311,12 @@ TEST(Archives, EntriesOutsideTheFileFailToReadAndCorruptIndexesOpenEmpty) {
   record("NEG", -4, 2);
   record("OK", 56, 4);
   Append(file, Bytes("data"));
-  ASSERT_TRUE(WriteWholeFile(dir / "zk_gjp.zlk", file));
+  ASSERT_TRUE(WriteFileAtomic(dir / "zk_gjp.zlk", file));
   // A picture archive whose index claims more records than it holds.
   std::vector<uint8_t> bad;
   Append(bad, Le32(1000));
   Append(bad, Le32(32));
-  ASSERT_TRUE(WriteWholeFile(dir / "zk_gra.zlk", bad));
+  ASSERT_TRUE(WriteFileAtomic(dir / "zk_gra.zlk", bad));
 
   Archives arc;
   arc.Open(dir.Path(), "NULL");

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/SettingsStore.h"
+#include "base/Files.h"
 #include "resources/Png.h"
 #include "base/Sjis.h"
 #include "resources/TestFiles.h"
@@ -84,7 +84,7 @@ TEST(GameBuilder, SourceFolderErrorsNameTheFile) {
   TempDir src, out;
   std::filesystem::create_directories(src / "scripts");
   auto write = [](const std::string& path, std::string_view text) {
-    ASSERT_TRUE(platform::WriteFileAtomic(path, text.data(), text.size()));
+    ASSERT_TRUE(WriteFileAtomic(path, text.data(), text.size()));
   };
   write(src / "scripts/main.s", "line one\n");
   write(src / "notes.txt", "ignored");
@@ -93,7 +93,7 @@ TEST(GameBuilder, SourceFolderErrorsNameTheFile) {
   b.Fill(1, 2, 3);
   std::vector<uint8_t> png;
   ASSERT_TRUE(EncodePng(b, png));
-  ASSERT_TRUE(WriteWholeFile(src / "sys_tw.png", png));
+  ASSERT_TRUE(WriteFileAtomic(src / "sys_tw.png", png));
   std::string error;
   ASSERT_TRUE(BuildGame(src.Path(), out.Path(), error)) << error;
   Archives arc;

@@ -169,7 +169,7 @@ TEST_F(Startup, StoredValuesOverrideTheDefaults) {
   const std::string ini =
       "[demo]\nPlayerName=佐藤\nVol1=-3000\nGV03=7\nClear=2\nSeen=0\nDelay=1\nSMode=1\n"
       "Left=10\nTop=20\nSE_LVL2=3\nCONFIG_MODE=1\n";
-  ASSERT_TRUE(platform::WriteFileAtomic(IniPath(), ini.data(), ini.size()));
+  ASSERT_TRUE(WriteFileAtomic(IniPath(), ini.data(), ini.size()));
   Run();
   EXPECT_EQ(data_.Settings.Vol1, -3000);
   EXPECT_EQ(vars_->G(3), 7);
@@ -190,7 +190,7 @@ TEST_F(Startup, StoredValuesOverrideTheDefaults) {
   ASSERT_TRUE(WriteSetting(*store_, data_.Settings, "FONTSIZE"));
   EXPECT_FALSE(WriteSetting(*store_, data_.Settings, "NoSuchValue"));
   std::string text;
-  ASSERT_TRUE(platform::ReadFile(IniPath(), text));
+  ASSERT_TRUE(ReadWholeFile(IniPath(), text));
   EXPECT_NE(text.find("PlayerName2=花子"), std::string::npos);
   PersistedSettings again;
   ReadPersistedSettings(*store_, data_.Def, {}, again);
@@ -217,7 +217,7 @@ TEST_F(Startup, FallbackFolderComesFromTheSettings) {
   ASSERT_TRUE(pics.AddPicture("far_away", b, error));
   ASSERT_TRUE(pics.Write(cd.Path(), error));
   const std::string ini = "[demo]\nCDDir=" + cd.Path() + "/\n";
-  ASSERT_TRUE(platform::WriteFileAtomic(IniPath(), ini.data(), ini.size()));
+  ASSERT_TRUE(WriteFileAtomic(IniPath(), ini.data(), ini.size()));
   Run();
   EXPECT_TRUE(data_.Arc.Pictures().Find("far_away"));
 }

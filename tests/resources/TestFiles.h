@@ -39,7 +39,7 @@ inline void WriteArchiveFile(const std::string& path, IndexLayout layout,
                              const std::vector<ArchiveEntry>& entries, int width = 32) {
   std::vector<uint8_t> bytes;
   std::string error;
-  if (!WriteArchive(layout, entries, width, bytes, &error) || !WriteWholeFile(path, bytes))
+  if (!WriteArchive(layout, entries, width, bytes, &error) || !WriteFileAtomic(path, bytes))
     throw std::runtime_error("cannot write " + path + ": " + error);
 }
 

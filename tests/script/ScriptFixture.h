@@ -78,7 +78,7 @@ struct ScriptTest : HeadlessForm {
       std::vector<uint8_t> bytes;
       std::string error;
       ASSERT_TRUE(WriteArchive(IndexLayout::Fixed, entries, 0, bytes, &error)) << error;
-      ASSERT_TRUE(WriteWholeFile(dir.Path() + "/" + file, bytes));
+      ASSERT_TRUE(WriteFileAtomic(dir.Path() + "/" + file, bytes));
     };
     write("zk_data.zlk", scripts);
     if (!patch.empty()) write("zk_data2.zlk", patch);

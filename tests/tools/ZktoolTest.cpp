@@ -4,11 +4,11 @@
 
 #include <cstdlib>
 
-#include "platform/SettingsStore.h"
+#include "base/Files.h"
+#include "base/Sjis.h"
 #include "resources/Archive.h"
 #include "resources/Picture.h"
 #include "resources/Png.h"
-#include "base/Sjis.h"
 #include "resources/TestFiles.h"
 
 namespace zk {
@@ -37,18 +37,18 @@ class Zktool : public ::testing::Test {
     Result r;
     const int status = std::system(cmd.c_str());
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    platform::ReadFile(tmp_ / "out.txt", r.out);
-    platform::ReadFile(tmp_ / "err.txt", r.err);
+    ReadWholeFile(tmp_ / "out.txt", r.out);
+    ReadWholeFile(tmp_ / "err.txt", r.err);
     return r;
   }
   void Write(const std::string& path, std::string_view text) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    ASSERT_TRUE(platform::WriteFileAtomic(path, text.data(), text.size()));
+    ASSERT_TRUE(WriteFileAtomic(path, text.data(), text.size()));
   }
   void WritePng(const std::string& path, const Bitmap& b) {
     std::vector<uint8_t> png;
     ASSERT_TRUE(EncodePng(b, png));
-    ASSERT_TRUE(WriteWholeFile(path, png));
+    ASSERT_TRUE(WriteFileAtomic(path, png));
   }
   Bitmap ReadPng(const std::string& path) {
     std::vector<uint8_t> bytes;
@@ -68,7 +68,7 @@ TEST_F(Zktool, BuildGameMakesArchivesTheEngineLoads) {
   WritePng(src + "/pictures/bg01.png", flat);
   std::vector<uint8_t> jpeg;
   ASSERT_TRUE(EncodeJpeg(test::PhotoLike(8, 8), 90, jpeg));
-  ASSERT_TRUE(WriteWholeFile(src + "/pictures/ev01.jpg", jpeg));
+  ASSERT_TRUE(WriteFileAtomic(src + "/pictures/ev01.jpg", jpeg));
 
   Result r = Run({"build-game", src, out});
   ASSERT_EQ(r.code, 0) << r.err;
@@ -93,7 +93,7 @@ TEST_F(Zktool, BuildGameMakesArchivesTheEngineLoads) {
   r = Run({"extract", out + "/zk_data.zlk", "main", tmp_ / "main.txt"});
   ASSERT_EQ(r.code, 0) << r.err;
   std::string extracted;
-  platform::ReadFile(tmp_ / "main.txt", extracted);
+  ReadWholeFile(tmp_ / "main.txt", extracted);
   EXPECT_EQ(extracted, Sjis("こんにちは") + std::string("\0@gra bg01\0", 11));
 
   // The picture entry decodes to the source pixels.
@@ -138,7 +138,7 @@ TEST_F(Zktool, PackListExtract) {
   r = Run({"extract", tmp_ / "g.zlk", "beta", tmp_ / "beta.out"});
   ASSERT_EQ(r.code, 0) << r.err;
   std::string back;
-  platform::ReadFile(tmp_ / "beta.out", back);
+  ReadWholeFile(tmp_ / "beta.out", back);
   EXPECT_EQ(back, std::string("\x00\x9F\x01", 3));
 
   // Fixed layout: stored negated, extracted restored.
@@ -149,7 +149,7 @@ TEST_F(Zktool, PackListExtract) {
   EXPECT_EQ(std::vector<uint8_t>(raw.end() - 3, raw.end()), (std::vector<uint8_t>{0x00, 0x61, 0xFF}));
   r = Run({"extract", tmp_ / "zk_data.zlk", "BETA", tmp_ / "beta2.out"});
   ASSERT_EQ(r.code, 0) << r.err;
-  platform::ReadFile(tmp_ / "beta2.out", back);
+  ReadWholeFile(tmp_ / "beta2.out", back);
   EXPECT_EQ(back, std::string("\x00\x9F\x01", 3));
 }
 

@@ -5,11 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "base/Files.h"
+#include "base/Sjis.h"
 #include "resources/Archive.h"
 #include "resources/GameBuilder.h"
-#include "resources/Picture.h"
+#include "resources/PictureCodec.h"
 #include "resources/Png.h"
-#include "base/Sjis.h"
 
 namespace {
 
@@ -124,7 +125,8 @@ int Extract(int argc, char** argv) {
   if (!family.Read(*ref, bytes))
     return Fail(path + ": entry \"" + args.positional[1] + "\" lies outside the file");
   if (layout == IndexLayout::Fixed) NegateBytes(bytes);
-  if (!WriteWholeFile(args.positional[2], bytes)) return Fail(args.positional[2] + ": cannot write");
+  if (!WriteFileAtomic(args.positional[2], bytes))
+    return Fail(args.positional[2] + ": cannot write");
   return 0;
 }
 
@@ -160,8 +162,10 @@ int Pack(int argc, char** argv) {
     entries.push_back(std::move(e));
   }
   std::vector<uint8_t> bytes;
-  if (!WriteArchive(layout, entries, width, bytes, &error)) return Fail(args.positional[1] + ": " + error);
-  if (!WriteWholeFile(args.positional[1], bytes)) return Fail(args.positional[1] + ": cannot write");
+  if (!WriteArchive(layout, entries, width, bytes, &error))
+    return Fail(args.positional[1] + ": " + error);
+  if (!WriteFileAtomic(args.positional[1], bytes))
+    return Fail(args.positional[1] + ": cannot write");
   return 0;
 }
 
@@ -185,7 +189,7 @@ int PicDecode(int argc, char** argv) {
   }
   std::vector<uint8_t> png;
   if (bmp.Empty()) return Fail(in + ": the picture has no pixels");
-  if (!EncodePng(bmp, png) || !WriteWholeFile(args.positional[1], png))
+  if (!EncodePng(bmp, png) || !WriteFileAtomic(args.positional[1], png))
     return Fail(args.positional[1] + ": cannot write");
   if (damaged) return Fail(in + ": data is damaged; wrote what could be decoded");
   return 0;
@@ -201,13 +205,14 @@ int PicEncode(int argc, char** argv) {
   if (!ReadWholeFile(in, bytes)) return Fail(in + ": cannot read");
   Bitmap bmp;
   std::string why;
-  if (!DecodePng(bytes.data(), bytes.size(), bmp, &why)) return Fail(in + ": not a usable PNG: " + why);
+  if (!DecodePng(bytes.data(), bytes.size(), bmp, &why))
+    return Fail(in + ": not a usable PNG: " + why);
   uint8_t flags = 0;
   if (args.Has("--rle")) flags |= kPicRunLength;
   if (args.Has("--delta")) flags |= kPicDelta;
   std::vector<uint8_t> out;
   if (!EncodePicture(bmp, flags, out)) return Fail(in + ": larger than 65535 pixels");
-  if (!WriteWholeFile(args.positional[1], out)) return Fail(args.positional[1] + ": cannot write");
+  if (!WriteFileAtomic(args.positional[1], out)) return Fail(args.positional[1] + ": cannot write");
   return 0;
 }
 
