@@ -6,7 +6,7 @@
 #include "core/Input.h"
 #include "core/TForm1.h"
 #include "effects/Effects.h"
-#include "resources/Startup.h"
+#include "core/StartupSequence.h"
 #include "services/Services.h"
 #include "text/Backlog.h"
 #include "text/MessageWindow.h"

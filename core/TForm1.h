@@ -15,7 +15,7 @@
 #include "graphics/GraphicsState.h"
 #include "platform/Platform.h"
 #include "platform/SettingsStore.h"
-#include "resources/Startup.h"
+#include "resources/Settings.h"
 #include "script/ScriptHost.h"
 #include "text/MessageWindow.h"
 #include "text/TextHost.h"

@@ -22,7 +22,7 @@
 #include "graphics/Graphics.h"
 #include "graphics/ScreenCopy.h"
 #include "resources/GameDefinition.h"
-#include "resources/Startup.h"
+#include "resources/Settings.h"
 #include "text/Text.h"
 #include "text/TextHost.h"
 

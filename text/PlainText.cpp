@@ -9,7 +9,7 @@
 #include "core/TForm1.h"
 #include "graphics/ScreenCopy.h"
 #include "resources/GameDefinition.h"
-#include "resources/Startup.h"
+#include "resources/Settings.h"
 #include "text/Glyphs.h"
 #include "text/MessageWindow.h"
 #include "text/Text.h"

@@ -4,7 +4,7 @@
 #include "graphics/ScreenCopy.h"
 #include "platform/headless/Headless.h"
 #include "resources/GameDefinition.h"
-#include "resources/Startup.h"
+#include "resources/Settings.h"
 #include "text/FakeRaster.h"
 #include "text/MessageWindow.h"
 #include "text/Text.h"

@@ -1,9 +1,9 @@
-// Start-up: the player's persisted settings and the sequence that prepares
-// the engine before the first idle pass.
+// The player's persisted settings, where they live, and the game data that
+// start-up builds (archives, game definition, settings).
 //
 // [SECTION] Persisted settings
 // [SECTION] Where the settings live
-// [SECTION] The start-up sequence
+// [SECTION] What start-up builds
 #pragma once
 #include <array>
 #include <cstdint>
@@ -12,10 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/EngineState.h"
-#include "platform/Display.h"
 #include "platform/SettingsStore.h"
-#include "platform/Ui.h"
 #include "resources/Archive.h"
 #include "resources/GameDefinition.h"
 
@@ -74,6 +71,9 @@ bool WriteSetting(platform::SettingsStore& store, const PersistedSettings& setti
 
 // ============================================================ [SECTION] Where the settings live
 
+// Shift-JIS text as one UTF-8 path part: slashes and backslashes become "_".
+std::string SafePathPart(std::string_view sjis);
+
 // "$XDG_CONFIG_HOME/zelkor" (or "~/.config/zelkor").
 std::string DefaultConfigRoot();
 // root/<MAKER_REG>/<GAME_ID>.ini: backslashes in MAKER_REG become folders;
@@ -82,7 +82,7 @@ std::string DefaultConfigRoot();
 std::string SettingsFilePath(const std::string& configRoot, std::string_view makerReg,
                              std::string_view gameId);
 
-// ============================================================ [SECTION] The start-up sequence
+// ============================================================ [SECTION] What start-up builds
 
 // Everything start-up builds that later parts of the engine read.
 struct GameData {
@@ -91,56 +91,5 @@ struct GameData {
   PersistedSettings Settings;
   std::string SettingsPath;  // the settings file start-up opened; empty for a given store
 };
-
-// Steps that belong to other subsystems, called at their place in the
-// sequence. The main window implements the ones that exist.
-class StartupHost {
- public:
-  virtual ~StartupHost() = default;
-  virtual void DetectSoundOutput() {}
-  virtual void CreateMessageFont() {}
-  virtual void CreateSurfaces() {}
-  virtual void LoadNamePlates() {}
-  virtual void CreateMessageWindow() {}
-  virtual void LoadSystemPictures() {}
-  virtual void ResetSceneState() {}
-  virtual void LoadGlobalData() {}
-  virtual void ClearBacklog() {}
-  virtual void RefreshMenus() {}
-  virtual void InitTextColour() {}
-  virtual void InitEffects() {}
-  virtual void ClearObjects() {}
-  virtual void PrepareCgViewer() {}
-  virtual void PrepareRecollection() {}
-  virtual void PrepareMapScreen() {}
-};
-
-struct StartupContext {
-  std::string GameDir;     // holds the archives
-  std::string ConfigRoot;  // empty: DefaultConfigRoot()
-  platform::Ui* Ui = nullptr;
-  platform::Display* Display = nullptr;
-};
-
-// The engine state start-up resets.
-struct StartupTarget {
-  Banks& Vars;
-  ModeState& Mode;
-  ShellState& Shell;
-  PlayerSettings& Player;
-  static StartupTarget Of(EngineState& s) { return {s.Vars, s.Mode, s.Shell, s.Settings}; }
-};
-
-// The whole start-up sequence (the caller seeds the random generator first).
-// store receives the settings store: the game's settings file, unless the
-// caller put a store there already. A missing "zk_data.zlk" or a malformed
-// game definition shows "ゲームデータを読み込めません。" (caption "Error!"),
-// sets QuitRequested and returns the message; the sequence goes on with what
-// it has. Sets StartPending.
-std::string RunStartup(StartupContext& ctx, StartupTarget target, GameData& data,
-                       std::unique_ptr<platform::SettingsStore>& store, StartupHost& host);
-
-// The message of a failed start-up.
-inline constexpr const char* kGameDataError = "ゲームデータを読み込めません。";
 
 }  // namespace zk

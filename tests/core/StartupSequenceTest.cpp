@@ -1,4 +1,4 @@
-#include "resources/Startup.h"
+#include "core/StartupSequence.h"
 
 #include <gtest/gtest.h>
 
@@ -240,35 +240,6 @@ TEST_F(Startup, MalformedDefinitionNamesTheLine) {
   EXPECT_EQ(message.rfind("ゲームデータを読み込めません。", 0), 0u);
   EXPECT_NE(message.find("line 2: TXW_OFS_X"), std::string::npos) << message;
   EXPECT_TRUE(mode_.QuitRequested);
-}
-
-TEST(SettingsPath, KeyPathBecomesFoldersInsideTheRoot) {
-  struct Case {
-    std::string_view makerReg, gameId;
-    std::string path;
-  };
-  const Case cases[] = {
-      {"Software\\Maker\\Game", "id", "/root/Software/Maker/Game/id.ini"},
-      {"Software/Maker", "id", "/root/Software/Maker/id.ini"},
-      {"..\\..\\etc\\.", "a/b", "/root/etc/a_b.ini"},
-      {"", "", "/root/_.ini"},
-      {"\\\\x\\\\", "..", "/root/x/_.ini"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(SettingsFilePath("/root", c.makerReg, c.gameId), c.path);
-  // Shift-JIS parts become UTF-8; a second byte 0x5C is not a separator.
-  EXPECT_EQ(SettingsFilePath("/r", Sjis("表示\\ソフト"), Sjis("ゲーム")), "/r/表示/ソフト/ゲーム.ini");
-}
-
-TEST(PersistedSettings, NamesAreTheStoredOnes) {
-  const std::vector<std::string> names = PersistedSettingNames();
-  for (const char* n : {"CDDir", "Left", "Top", "BGM_ENA", "SE_ENA", "Delay", "GMode", "SMode",
-                        "Clear", "Seen", "BreakonSelect", "MemorySaveMode", "FontName",
-                        "DirectSoundGlobal", "AnimQuality", "RC_MODE", "WHEEL_MODE", "CS_SWAP",
-                        "EFX_CUT", "CONFIG_MODE", "DatePanel", "TXWStyle", "CV_THROUGH", "CV1",
-                        "CV2", "SE0", "SE4", "Vol1", "Vol4", "FONTAA", "FONTSIZE", "FONTBold",
-                        "PlayerName", "PlayerName2", "LastSaveSlot", "GV00", "GV09", "TXBG_R",
-                        "TXBG_G", "TXBG_B", "TXBG_A", "TXBG_A2"})
-    EXPECT_NE(std::find(names.begin(), names.end(), n), names.end()) << n;
 }
 
 }  // namespace
