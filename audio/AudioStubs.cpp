@@ -29,9 +29,6 @@ void StopMovie(TForm1&) {}
 bool WaveOutputPresent(TForm1&) {
   return true;
 }
-bool VoiceExists(TForm1&, std::string_view) {
-  return false;
-}
 void PlayVoice(TForm1&, std::string_view) {}
 void PlaySound(TForm1&, std::string_view, int) {}
 void ReplayLastVoice(TForm1&) {}
