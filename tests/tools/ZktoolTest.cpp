@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cmath>
 #include <cstdlib>
 
+#include "audio/SoundCodec.h"
+#include "audio/Wav.h"
 #include "base/Files.h"
 #include "base/Sjis.h"
 #include "resources/Archive.h"
@@ -176,6 +179,82 @@ TEST_F(Zktool, ErrorsNameTheProblemAndFail) {
       {{"pack", "general", tmp_ / "x.zlk", "--name-width", "0", tmp_ / "notpng.png"}, 2, "--name-width"},
       {{"frobnicate"}, 2, "unknown command"},
       {{}, 2, "usage"},
+  };
+  for (const Case& c : cases) {
+    Result r = Run(c.args);
+    EXPECT_EQ(r.code, c.code) << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+  }
+}
+
+// A tone of frames frames, interleaved.
+DecodedSound Tone(int channels, uint32_t rate, size_t frames) {
+  DecodedSound s;
+  s.Format = WaveFormat::Pcm16(static_cast<uint16_t>(channels), rate);
+  for (size_t i = 0; i < frames; ++i)
+    for (int c = 0; c < channels; ++c)
+      s.Samples.push_back(static_cast<int16_t>(9000 * std::sin(0.05 * (c + 1) * i)));
+  return s;
+}
+
+TEST_F(Zktool, WadyRoundTripInBothCodings) {
+  struct Case {
+    std::vector<std::string> options;
+    int channels;
+    std::string summary;
+  };
+  const std::vector<Case> cases = {
+      {{}, 2, "delta coding, 2 channel(s), 22050 Hz, 4000 frames, loop at frame 0"},
+      {{"--loop-start", "0.1"},
+       1,
+       "delta coding, 1 channel(s), 22050 Hz, 4000 frames, loop at frame 2205"},
+      {{"--ramp"}, 2, "ramp coding, 2 channel(s), 22050 Hz, 4000 frames"},
+      {{"--ramp"}, 1, "ramp coding, 1 channel(s), 22050 Hz, 4000 frames"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.summary);
+    const DecodedSound in = Tone(c.channels, 22050, 4000);
+    std::vector<uint8_t> wav;
+    WriteWav(in, wav);
+    ASSERT_TRUE(WriteFileAtomic(tmp_ / "in.wav", wav));
+    std::vector<std::string> args = {"wady-encode", tmp_ / "in.wav", tmp_ / "entry"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    Result r = Run(args);
+    ASSERT_EQ(r.code, 0) << r.err;
+    r = Run({"wady-decode", tmp_ / "entry", tmp_ / "out.wav"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, c.summary + "\n");
+    std::vector<uint8_t> bytes;
+    DecodedSound out;
+    ASSERT_TRUE(ReadWholeFile(tmp_ / "out.wav", bytes));
+    ASSERT_TRUE(ReadWav(bytes, out));
+    EXPECT_EQ(out.Format, in.Format);
+    ASSERT_EQ(out.Samples.size(), in.Samples.size());
+    for (size_t i = 0; i < in.Samples.size(); ++i)
+      ASSERT_NEAR(out.Samples[i], in.Samples[i], 600) << i;
+  }
+}
+
+TEST_F(Zktool, WadyErrorsNameTheProblem) {
+  std::vector<uint8_t> wav;
+  WriteWav(Tone(3, 22050, 10), wav);
+  ASSERT_TRUE(WriteFileAtomic(tmp_ / "three.wav", wav));
+  WriteWav(Tone(1, 22050, 10), wav);
+  ASSERT_TRUE(WriteFileAtomic(tmp_ / "mono.wav", wav));
+  Write(tmp_ / "notwav.wav", "RIFF");
+  Write(tmp_ / "notwady", std::string(60, 'x'));
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {{"wady-encode", tmp_ / "three.wav", tmp_ / "x"}, 1, "3 channels"},
+      {{"wady-encode", tmp_ / "notwav.wav", tmp_ / "x"}, 1, "notwav.wav"},
+      {{"wady-encode", tmp_ / "mono.wav", tmp_ / "x", "--loop-start", "1"}, 2, "--loop-start"},
+      {{"wady-encode", tmp_ / "mono.wav", tmp_ / "x", "--ramp", "--loop-start", "0"}, 2, "--ramp"},
+      {{"wady-decode", tmp_ / "notwady", tmp_ / "x.wav"}, 1, "not a WADY entry"},
+      {{"wady-decode", tmp_ / "missing", tmp_ / "x.wav"}, 1, "missing"},
   };
   for (const Case& c : cases) {
     Result r = Run(c.args);

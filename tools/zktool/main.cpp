@@ -1,10 +1,13 @@
 // zktool: builds and inspects game data.
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "audio/SoundCodec.h"
+#include "audio/Wav.h"
 #include "base/Files.h"
 #include "base/Sjis.h"
 #include "resources/Archive.h"
@@ -216,6 +219,68 @@ int PicEncode(int argc, char** argv) {
   return 0;
 }
 
+int WadyEncode(int argc, char** argv) {
+  Args args;
+  std::string error;
+  if (!ParseArgs(argc, argv, 2, {"--ramp"}, {"--loop-start"}, args, error)) return Usage(error);
+  if (args.positional.size() != 2) return Usage("wady-encode takes IN.wav OUT");
+  const bool ramp = args.Has("--ramp");
+  if (ramp && args.Has("--loop-start"))
+    return Usage("--loop-start applies to delta-coded (music) entries, not --ramp");
+  const std::string& in = args.positional[0];
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(in, bytes)) return Fail(in + ": cannot read");
+  DecodedSound wav;
+  if (!ReadWav(bytes, wav, &error)) return Fail(in + ": " + error);
+  const WaveFormat& f = wav.Format;
+  if (f.Channels != 1 && f.Channels != 2)
+    return Fail(in + ": " + std::to_string(f.Channels) + " channels; only 1 or 2 can be coded");
+  if (f.SamplesPerSec < kMinSoundRate || f.SamplesPerSec > kMaxSoundRate)
+    return Fail(in + ": sample rate " + std::to_string(f.SamplesPerSec) + " Hz is out of range");
+  if (wav.Samples.empty()) return Fail(in + ": holds no samples");
+  uint32_t loopFrame = 0;
+  if (args.Has("--loop-start")) {
+    const std::string v = args.Value("--loop-start");
+    char* end = nullptr;
+    const double seconds = std::strtod(v.c_str(), &end);
+    const double frame = std::floor(seconds * f.SamplesPerSec + 0.5);
+    if (v.empty() || *end || !(seconds >= 0) || frame >= static_cast<double>(wav.Frames()))
+      return Usage("--loop-start must be a number of seconds inside the sound");
+    loopFrame = static_cast<uint32_t>(frame);
+  }
+  std::vector<uint8_t> out;
+  const bool ok = ramp ? EncodeWadyRamp(wav.Samples, f.Channels, f.SamplesPerSec, out)
+                       : EncodeWadyDelta(wav.Samples, f.Channels, f.SamplesPerSec, loopFrame, out);
+  if (!ok) return Fail(in + ": too long to code");
+  if (!WriteFileAtomic(args.positional[1], out)) return Fail(args.positional[1] + ": cannot write");
+  return 0;
+}
+
+// The entry does not say its coding: delta-coded entries hold one byte per
+// sample, so their data size is frames x channels.
+int WadyDecode(int argc, char** argv) {
+  Args args;
+  std::string error;
+  if (!ParseArgs(argc, argv, 2, {}, {}, args, error)) return Usage(error);
+  if (args.positional.size() != 2) return Usage("wady-decode takes ENTRY OUT.wav");
+  const std::string& in = args.positional[0];
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(in, bytes)) return Fail(in + ": cannot read");
+  WadyHeader h;
+  if (!ParseWadyHeader(bytes, h)) return Fail(in + ": not a WADY entry");
+  const bool delta = static_cast<uint64_t>(h.FrameCount) * h.Channels == h.DataSize;
+  const std::optional<DecodedSound> sound = delta ? LoadWadyOneShot(bytes) : LoadWadyEffect(bytes);
+  if (!sound) return Fail(in + ": damaged " + (delta ? "delta" : "ramp") + "-coded entry");
+  std::vector<uint8_t> wav;
+  WriteWav(*sound, wav);
+  if (!WriteFileAtomic(args.positional[1], wav)) return Fail(args.positional[1] + ": cannot write");
+  std::printf("%s coding, %u channel(s), %u Hz, %zu frames", delta ? "delta" : "ramp",
+              sound->Format.Channels, sound->Format.SamplesPerSec, sound->Frames());
+  if (delta && h.Channels) std::printf(", loop at frame %u", h.LoopStart / h.Channels);
+  std::printf("\n");
+  return 0;
+}
+
 int BuildGameCommand(int argc, char** argv) {
   Args args;
   std::string error;
@@ -242,6 +307,9 @@ const Subcommand kSubcommands[] = {
     {"pic-decode", "ENTRY OUT.png", "a picture entry (compressed or JPEG) to PNG", PicDecode},
     {"pic-encode", "IN.png OUT [--rle] [--delta]", "a PNG to a compressed picture entry",
      PicEncode},
+    {"wady-encode", "IN.wav OUT [--ramp] [--loop-start SECONDS]",
+     "a 16-bit WAV to a WADY entry (delta coding; --ramp for effects)", WadyEncode},
+    {"wady-decode", "ENTRY OUT.wav", "a WADY entry (either coding) to a 16-bit WAV", WadyDecode},
     {"build-game", "SRC_DIR OUT_DIR", "a game's archives from its sources", BuildGameCommand},
 };
 
