@@ -148,10 +148,18 @@ std::optional<DecodedSound> DecodeOggMemory(std::span<const uint8_t> entry) {
   DecodedSound s;
   s.Format = reader.Format();
   const size_t ch = s.Format.Channels;
-  if (reader.TotalFrames() * ch * 2 > kMaxSoundBytes) return std::nullopt;
-  s.Samples.resize(reader.TotalFrames() * ch);
-  // The stream may hold fewer frames than its last page claims: keep what decoded.
-  const size_t frames = reader.Read(s.Samples, reader.TotalFrames());
+  if (reader.TotalFrames() > kMaxSoundBytes / (ch * 2)) return std::nullopt;
+  // Grown as the data decodes: a damaged stream may claim far more frames
+  // than it holds, and it stops at the length it claims.
+  const size_t total = static_cast<size_t>(reader.TotalFrames());
+  size_t frames = 0;
+  while (frames < total) {
+    const size_t piece = std::min<size_t>(total - frames, 1 << 16);
+    s.Samples.resize((frames + piece) * ch);
+    const size_t n = reader.Read(std::span(s.Samples).subspan(frames * ch), piece);
+    frames += n;
+    if (n == 0) break;
+  }
   s.Samples.resize(frames * ch);
   const std::span<const uint8_t> pcm(reinterpret_cast<const uint8_t*>(s.Samples.data()),
                                      s.Samples.size() * 2);

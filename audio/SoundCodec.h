@@ -103,10 +103,10 @@ struct RampResult {
 // the output ends.
 RampResult DecodeWadyRamp(std::span<const uint8_t> stream, std::span<int16_t> out, size_t stride);
 
-// A ramp-coded sound effect; nothing for an entry that is not "WADY" or is
-// malformed (channels other than 1 or 2, an unusable format, a right stream
-// outside the entry, a code stream that ends early or overflows the PCM
-// block of offset 20).
+// A ramp-coded sound effect, its PCM block (offset 20) cut to whole frames.
+// Nothing for an entry that is not "WADY" or is malformed: channels other
+// than 1 or 2, an unusable format, a right stream outside the entry, a code
+// stream that ends early or overflows the PCM block.
 std::optional<DecodedSound> LoadWadyEffect(std::span<const uint8_t> entry);
 // A delta-coded sound decoded in one piece (animation sounds): frames of
 // offset 16 from the data at offset 48 into a PCM block of offset 20. Nothing

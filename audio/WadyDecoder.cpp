@@ -182,7 +182,8 @@ RampResult DecodeWadyRamp(std::span<const uint8_t> stream, std::span<int16_t> ou
 std::optional<DecodedSound> LoadWadyEffect(std::span<const uint8_t> entry) {
   WadyHeader h;
   if (!ParseWadyHeader(entry, h) || !UsableFormat(h.Format)) return std::nullopt;
-  const size_t pcmBytes = h.PcmSize & ~1u;
+  // The block is cut to whole frames (whole samples for mono, as stored).
+  const size_t pcmBytes = h.PcmSize - h.PcmSize % h.Format.BlockAlign;
   if (pcmBytes > kMaxSoundBytes) return std::nullopt;
   // A stream of B bytes yields at most 1 + 128 B samples (256-sample runs in
   // two bytes): a larger block disagrees with the entry.
@@ -217,7 +218,7 @@ std::optional<DecodedSound> LoadWadyOneShot(std::span<const uint8_t> entry) {
     return std::nullopt;
   DecodedSound s;
   s.Format = h.Format;
-  s.Samples.assign(h.PcmSize / 2, 0);
+  s.Samples.assign((h.PcmSize - h.PcmSize % h.Format.BlockAlign) / 2, 0);  // whole frames
   int16_t left = 0, right = 0;
   DecodeWadyDelta(entry.subspan(kWadyHeaderSize), s.Samples, h.Scale, left, right, h.Channels,
                   h.FrameCount);

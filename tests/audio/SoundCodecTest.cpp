@@ -138,11 +138,15 @@ TEST(SoundCodec, StereoEffectInterleavesTheTwoStreams) {
   AppendLeI32(data, static_cast<int32_t>(left.size() - 4));
   data.insert(data.end(), left.begin(), left.end());
   data.insert(data.end(), right.begin(), right.end());
-  const auto s = LoadWadyEffect(Entry(Header(2, 22050, 4), data));
-  ASSERT_TRUE(s);
-  EXPECT_EQ(s->Format, WaveFormat::Pcm16(2, 22050));
-  // The left stream leaves its fourth frame untouched (silence).
-  EXPECT_EQ(s->Samples, (std::vector<int16_t>{100, -50, 104, 52, 108, 154, 0, 256}));
+  WadyHeader h = Header(2, 22050, 4);
+  for (uint32_t pcmSize : {16u, 17u, 18u, 19u}) {  // cut to whole frames
+    h.PcmSize = pcmSize;
+    const auto s = LoadWadyEffect(Entry(h, data));
+    ASSERT_TRUE(s) << pcmSize;
+    EXPECT_EQ(s->Format, WaveFormat::Pcm16(2, 22050));
+    // The left stream leaves its fourth frame untouched (silence).
+    EXPECT_EQ(s->Samples, (std::vector<int16_t>{100, -50, 104, 52, 108, 154, 0, 256}));
+  }
 }
 
 TEST(SoundCodec, OneShotDecodesTheFramesOfItsHeader) {
