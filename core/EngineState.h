@@ -92,18 +92,42 @@ inline void Banks::SetString(int n, const char* text) {
 // The system cells with a fixed meaning (bank S).
 enum SysCell : int {
   kSysSavePermission = 0,
+  kSysDateDisplay = 4,  // the message window and the map screen's plate show the date
+  kSysMusicPlaying = 5,
   kSysSetNameResult = 6,
+  kSysStartupMark = 8,  // set to 8 at start-up
+  kSysUpdateMode = 9,   // full-screen text: 1 background first when it changed, 2 always
   kSysBacktoOffset = 10,
+  kSysStageFilter = 11,
+  kSysFilterLevel = 13,  // brightness in sixteenths (filter 1)
+  kSysClickMapHighlight = 15,
+  kSysDissolveLevels = 16,  // checker dissolve
   kSysSleepCut = 19,
+  kSysOverlayOrder = 20,  // 0 under the characters, 1 over them, else not drawn
+  kSysOverlayX = 21,
+  kSysOverlayY = 22,
+  kSysOverlayOpacity = 23,  // 0: the picture's right half holds its opacity
+  kSysCharacterOrder = 24,
   kSysAutoDelay = 26,
   kSysLastAutoDelay = 27,
   kSysPlayerFunctions = 28,
+  kSysManpu = 31,  // S031..S033: the symbol's parameters
+  kSysManpuX = 32,
+  kSysManpuY = 33,
+  kSysOverlayOn = 35,
   kSysTextColour = 37,
+  kSysDatePanel = 50,    // the "DatePanel" setting
+  kSysWindowStyle = 51,  // the "TXWStyle" setting
   kSysClickAction = 56,
   kSysQuickButton1 = 60,  // S060..S071
-  kSysPositions = 80,     // S080..S099
+  kSysPositions = 80,     // S080..S089: x of each position
+  kSysPositionsY = 90,    // S090..S099: y of each position
   kSysClearCount = 100,
   kSysFullScreenText = 150,
+  kSysChoiceRecord = 151,  // 1 records the choices taken, 2 replays them
+  kSysChoiceRecordCount = 152,
+  kSysChoiceReplayIndex = 153,
+  kSysMemoryOnly = 200,  // S200..S999 are not stored in a save slot
 };
 
 // ============================================================ [SECTION] Mode, wait and shell state

@@ -227,15 +227,15 @@ StepResult OvrCommand(TForm1& f, const char* args) {
   const std::string_view t = TrimmedField(text, 1), x = TrimmedField(text, 2),
                          y = TrimmedField(text, 3);
   const int transition = t.empty() ? 6 : Number(t);
-  if (!x.empty()) v.S(21) = Number(x);
-  if (!y.empty()) v.S(22) = Number(y);
+  if (!x.empty()) v.S(kSysOverlayX) = Number(x);
+  if (!y.empty()) v.S(kSysOverlayY) = Number(y);
   std::string upper = name;
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   if (upper == "OFF") {
-    v.S(35) = 0;
+    v.S(kSysOverlayOn) = 0;
   } else {
     LoadScenePicture(f, name, g.Overlay);  // a missing picture keeps the old overlay
-    v.S(35) = 1;
+    v.S(kSysOverlayOn) = 1;
   }
   CopyText(g.OverlaySpec, text);
   Host(f).InvalidateMessageWindow();
@@ -252,10 +252,10 @@ StepResult PartsloadCommand(TForm1& f, const char* args) {
   const std::string first(TrimmedField(text, 0)), second(TrimmedField(text, 1));
   LoadScenePicture(f, first, g.Parts);
   if (second.empty()) {
-    f.State.Vars.S(15) = 0;
+    f.State.Vars.S(kSysClickMapHighlight) = 0;
   } else {
     LoadScenePicture(f, second, g.Output);
-    f.State.Vars.S(15) = 1;
+    f.State.Vars.S(kSysClickMapHighlight) = 1;
   }
   return kStepContinue;
 }

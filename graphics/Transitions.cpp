@@ -94,8 +94,9 @@ bool DrawSoftWipe(TransitionRun& r) {
 // 4: a filled circle of the new picture around (400, 300), as horizontal spans.
 void BeginIris(TransitionRun& r) {
   const Banks& v = r.f.State.Vars;
-  const long long dx = std::llabs(static_cast<long long>(v.S(20)) - 400);
-  const long long dy = std::llabs(static_cast<long long>(v.S(21)) - 300);
+  // The reach takes S020 and S021 (the overlay's order and x) as a centre.
+  const long long dx = std::llabs(static_cast<long long>(v.S(kSysOverlayOrder)) - 400);
+  const long long dy = std::llabs(static_cast<long long>(v.S(kSysOverlayX)) - 300);
   // Beyond a radius of 500 the picture is complete; a runaway reach must not
   // hold the game for minutes.
   r.End = 500 + static_cast<int>(std::min(std::max(dx, dy), 800LL));
@@ -270,7 +271,7 @@ bool DrawStripes(TransitionRun& r) {
 
 // 17: checker dissolve in L levels, a quarter of the pixels per sub-frame.
 void BeginChecker(TransitionRun& r) {
-  const int s016 = r.f.State.Vars.S(16);
+  const int s016 = r.f.State.Vars.S(kSysDissolveLevels);
   r.Levels = s016 >= 1 && s016 <= 128 ? s016 : 16;
   r.End = 4 * r.Levels;
 }

@@ -110,12 +110,12 @@ StepResult CmdRec(TForm1& f, char*, char*) {
   s.Vars.F.ClearAll();
   std::memset(s.Vars.Cells + kCellV, 0, 1000 * sizeof(int32_t));
   std::memcpy(s.Interp.RecScript, s.Interp.LoadedScript, kScriptNameSize);
-  if (s.Vars.S(151) == 2) {
-    s.Vars.S(153) = 0;
+  if (s.Vars.S(kSysChoiceRecord) == 2) {
+    s.Vars.S(kSysChoiceReplayIndex) = 0;
   } else {
-    s.Vars.S(151) = 1;
-    s.Vars.S(152) = 0;
-    s.Vars.S(153) = 0;
+    s.Vars.S(kSysChoiceRecord) = 1;
+    s.Vars.S(kSysChoiceRecordCount) = 0;
+    s.Vars.S(kSysChoiceReplayIndex) = 0;
   }
   return kStepContinue;
 }

@@ -95,7 +95,7 @@ StepResult CmdShake(TForm1& f, char*, char* args) {
 
 // fix: the visible screen becomes the stage and the scene.
 StepResult CmdFix(TForm1& f, char*, char*) {
-  f.State.Vars.S(23) = 0;
+  f.State.Vars.S(kSysOverlayOpacity) = 0;
   Bitmap* stage = StageSurface(f);
   Bitmap* scene = SceneSurface(f);
   if (stage) CopyFrameToBitmap(f, *stage);
