@@ -20,13 +20,13 @@ void CrossFade(TForm1& f, const Bitmap& a, const Bitmap& b, Bitmap& out) {
   ModeState& m = f.State.Mode;
   m.InputLock = true;
   m.EffectRunning = true;
-  m.EffectAbort = 0;
+  m.EffectAbort = EffectAbort::None;
   int level = 0;
   while (level < 256) {
     MixFrames(a, b, level, out);
     CopyToScreen(f, out);
     f.Plat.display->Present();
-    if (m.EffectAbort) break;
+    if (m.EffectAbort != EffectAbort::None) break;
     level += kFadeStep * FrameClockWait(f, kFadePeriodMs);
   }
   m.InputLock = false;
@@ -56,7 +56,7 @@ void WinClose(TForm1& f) {
   Bitmap* scene = SceneSurface(f);
   if (stage && scene) {
     FrameClockStart(f);
-    if (m.SkipMode == 0) {
+    if (m.SkipMode == SkipMode::Off) {
       Bitmap fallback;
       CrossFade(f, *stage, *scene, FadeSurface(f, fallback));
     }
@@ -79,7 +79,7 @@ void WinOpen(TForm1& f) {
   BuildSceneSurface(f);
   if (scene && previous) {
     FrameClockStart(f);
-    if (m.SkipMode == 0) {
+    if (m.SkipMode == SkipMode::Off) {
       Bitmap fallback;
       CrossFade(f, *scene, *previous, FadeSurface(f, fallback));
     }

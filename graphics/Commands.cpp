@@ -165,13 +165,13 @@ StepResult GraCommand(TForm1& f, const char* args) {
   ShowPicture(f, args);
   ModeState& m = f.State.Mode;
   StepResult result = kStepContinue;
-  if (m.EffectAbort == 1) {
+  if (m.EffectAbort == EffectAbort::FinishNow) {
     result = kStepEnd;
-  } else if (m.EffectAbort == 2) {
+  } else if (m.EffectAbort == EffectAbort::CloseRequested) {
     Host(f).AskQuitAfterClose();  // the window was asked to close during the transition
     result = kStepEnd;
   }
-  m.EffectAbort = 0;
+  m.EffectAbort = EffectAbort::None;
   return result;
 }
 
@@ -339,7 +339,7 @@ StepResult ScrollCommand(TForm1& f, const char* args) {
   const int period = Number(TrimmedField(text, 2));
   const int transition = Number(TrimmedField(text, 3));
 
-  m.ScreenMode = 7;
+  m.ScreenMode = ScreenMode::ScrollingPicture;
   m.MenuLock = true;
   Host(f).RefreshMenuStates();
   int steps = 0;
@@ -361,7 +361,7 @@ StepResult ScrollCommand(TForm1& f, const char* args) {
     BlitToWindow(f, picture, x, y, kSceneWidth, kSceneHeight, 0, 0);
     PresentWindow(f);
     f.Plat.clock->Pump();
-    if (m.EffectAbort != 0) break;
+    if (m.EffectAbort != EffectAbort::None) break;
     step += clock.Wait(period);
   }
   m.EffectRunning = false;
@@ -370,11 +370,11 @@ StepResult ScrollCommand(TForm1& f, const char* args) {
   PutWindow(picture, x, y, g.Scene);
   CopyToWindow(f, g.Scene);
   PresentWindow(f);
-  m.ScreenMode = 0;
+  m.ScreenMode = ScreenMode::Play;
   m.MenuLock = false;
   Host(f).RefreshMenuStates();
-  if (m.EffectAbort == 2) Host(f).AskQuitAfterClose();
-  m.EffectAbort = 0;
+  if (m.EffectAbort == EffectAbort::CloseRequested) Host(f).AskQuitAfterClose();
+  m.EffectAbort = EffectAbort::None;
   return kStepEnd;
 }
 

@@ -160,7 +160,7 @@ int ApplySpriteSpec(TForm1& f, const char* spec) {
   }
   layout.Count = count;
   std::snprintf(g.SpriteSpec, sizeof g.SpriteSpec, "%s", spec);
-  if (f.State.Mode.SkipMode == 0 && f.State.AutoDelay() != 1) Host(f).CountPlay();
+  if (f.State.Mode.SkipMode == SkipMode::Off && f.State.AutoDelay() != 1) Host(f).CountPlay();
   return transition;
 }
 

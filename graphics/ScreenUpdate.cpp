@@ -92,7 +92,7 @@ void BuildScene(TForm1& f) {
     CopyCovering(g.Stage, g.Scene);
   }
   if (m.WindowShown) Host(f).DrawMessageWindowLayer();
-  if (m.ScreenMode == 0 && f.State.Vars.S(kSysDateDisplay) != 0 && !fullText)
+  if (m.ScreenMode == ScreenMode::Play && f.State.Vars.S(kSysDateDisplay) != 0 && !fullText)
     Host(f).DrawDatePanel();
 }
 

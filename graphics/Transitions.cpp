@@ -495,7 +495,7 @@ bool RunTransitionFrames(TransitionRun& r, const TransitionType& t) {
     int periods = 1;
     if (t.Draw(r)) {
       PresentWindow(r.f);
-      if (checksEachFrame && r.f.State.Mode.EffectAbort != 0) return true;
+      if (checksEachFrame && r.f.State.Mode.EffectAbort != EffectAbort::None) return true;
       switch (t.Pace) {
         case Pacing::None:
           break;
@@ -538,20 +538,20 @@ void ShowScene(TForm1& f) {
 
 void RunTransition(TForm1& f, int number) {
   ModeState& m = f.State.Mode;
-  if (number < 0 || f.State.Settings.GMode != 0 || m.SkipMode != 0) number = 0;
+  if (number < 0 || f.State.Settings.GMode != 0 || m.SkipMode != SkipMode::Off) number = 0;
   const TransitionType& t = TransitionTypeOf(number);
   GraphicsState& g = f.Gfx;
   EnsureFrames(g);
 
   f.State.Vars.S(kSysSleepCut) = 0;
-  m.EffectAbort = 0;
+  m.EffectAbort = EffectAbort::None;
   m.InputLock = true;
   m.EffectRunning = true;
 
   TransitionRun r(f);
   const bool aborted = RunTransitionFrames(r, t);
   if (aborted ? t.Abort == AbortRule::Immediate
-              : t.Abort == AbortRule::AfterLast && m.EffectAbort != 0)
+              : t.Abort == AbortRule::AfterLast && m.EffectAbort != EffectAbort::None)
     f.State.Vars.S(kSysSleepCut) = 1;
   if (t.ShowsScene) ShowScene(f);
   g.TransitionMask = Bitmap{};
@@ -566,7 +566,7 @@ void CrossFade(TForm1& f, int step, int periodMs) {
   EnsureFrames(g);
   m.InputLock = true;
   m.EffectRunning = true;
-  m.EffectAbort = 0;
+  m.EffectAbort = EffectAbort::None;
   const TransitionType fade{-1, "cross-fade", Pacing::FrameClock, periodMs, AbortRule::Quiet,
                             0, std::max(step, 1), 257, nullptr, DrawCrossFade, nullptr, true};
   TransitionRun r(f);

@@ -274,13 +274,13 @@ std::string RunStartup(StartupContext& ctx, StartupTarget target, GameData& data
   PersistedSettings& s = data.Settings;
   ReadPersistedSettings(*store, data.Def, env, s);
   if (ctx.Display) ctx.Display->SetWindowPos(s.Left, s.Top);
-  target.Shell.DisplayMode = s.SMode;
+  target.Shell.DisplayMode = static_cast<DisplayMode>(s.SMode);
   target.Player.TextSpeedOn = s.Delay == 0;
   target.Player.GMode = s.GMode;
   target.Player.SkipReadOnly = s.Seen != 0;
   target.Player.StopAtChoice = s.BreakonSelect != 0;
-  target.Player.RightClickAction = s.RC_MODE;
-  target.Player.WheelAction = s.WHEEL_MODE;
+  target.Player.RightClickAction = static_cast<RightClickAction>(s.RC_MODE);
+  target.Player.WheelAction = static_cast<WheelAction>(s.WHEEL_MODE);
   target.Player.SwapCtrlShift = s.CS_SWAP != 0;
   target.Player.SkipCutsEffects = s.EFX_CUT != 0;
   target.Player.KeepVoiceOnClick = s.CV_THROUGH != 0;

@@ -30,7 +30,7 @@ ScriptHost& Host(TForm1& f) {
 
 void StopSkipAndAuto(TForm1& f) {
   EngineState& s = f.State;
-  s.Mode.SkipMode = 0;
+  s.Mode.SkipMode = SkipMode::Off;
   s.Vars.S(kSysQuickButton1) = 0;  // skip button
   s.SetAutoDelay(0);
   s.Vars.S(kSysQuickButton1 + 1) = 0;  // auto button
@@ -73,7 +73,7 @@ StepResult CmdCv(TForm1& f, char*, char* args) {
   std::string name(args);
   if (s.Vars.S(kSysSetNameResult) != 0 && VoiceExists(f, name + "X")) name += "X";
   AddPageVoice(in, name);
-  if (s.Mode.SkipMode == 0) PlayVoice(f, name);
+  if (s.Mode.SkipMode == SkipMode::Off) PlayVoice(f, name);
   std::snprintf(in.LastVoice, sizeof in.LastVoice, "%s", name.c_str());
   AppendBacklog(in, "@" + name);
   EndBacklogLine(in);
@@ -139,7 +139,7 @@ StepResult CmdMark(TForm1& f, char*, char* args) {
   s.Vars.ReadMarks.Set(n);
   if (s.Settings.SkipReadOnly) {
     s.Wait.CurrentTextRead = false;
-    s.Mode.SkipMode = 0;
+    s.Mode.SkipMode = SkipMode::Off;
     s.Vars.S(kSysQuickButton1) = 0;
     Host(f).RedrawQuickButtons();
   }
@@ -184,7 +184,7 @@ StepResult CmdWaitVEnd(TForm1& f, char*, char*) {
 
 StepResult CmdSleep(TForm1& f, char*, char* args) {
   EngineState& s = f.State;
-  if (s.Mode.SkipMode != 0 || s.AutoDelay() != 0) return kStepContinue;
+  if (s.Mode.SkipMode != SkipMode::Off || s.AutoDelay() != 0) return kStepContinue;
   const int32_t frames = std::atoi(args) / 30;
   s.Wait.SleepFrames = frames == 0 ? -1 : frames;
   return kStepEnd;
@@ -222,7 +222,7 @@ std::string EffectSoundName(const PlayerSettings& p, std::string_view name, bool
 
 StepResult CmdSe(TForm1& f, char*, char* args) {
   const EngineState& s = f.State;
-  if (s.Mode.SkipMode != 0 && s.Settings.SkipCutsEffects) return kStepContinue;
+  if (s.Mode.SkipMode != SkipMode::Off && s.Settings.SkipCutsEffects) return kStepContinue;
   const std::string name = EffectSoundName(s.Settings, args, false);
   if (!name.empty()) PlaySound(f, name, 1);
   return kStepContinue;

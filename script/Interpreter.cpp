@@ -149,7 +149,7 @@ namespace {
 
 // A click wait begins: the auto-mode countdown and, for page and line waits,
 // a snapshot for the page rewind view.
-void BeginWait(TForm1& f, int kind) {
+void BeginWait(TForm1& f, ClickWait kind) {
   EngineState& s = f.State;
   s.Wait.ClickWait = kind;
   s.Wait.AutoCountdown = AutoCountdownFor(s);
@@ -198,7 +198,8 @@ bool CharacterDelay(TForm1& f) {
   EngineState& s = f.State;
   if (s.Interp.NameAsText) return false;
   const WaitState& w = s.Wait;
-  if (w.CharDelay != 0 && !w.PageFinish && s.Settings.TextSpeedOn && s.Mode.SkipMode == 0) {
+  if (w.CharDelay != 0 && !w.PageFinish && s.Settings.TextSpeedOn &&
+      s.Mode.SkipMode == SkipMode::Off) {
     s.Wait.WaitTicks = std::max(0, w.CharDelay - 1);
     return true;
   }
@@ -276,7 +277,8 @@ Flow InlineCodeAt(TForm1& f) {
       in.ColourIndex = std::atoi(ArgumentAfter(keyEnd));
       break;
     case 4: {  // wait: the line goes on after "]" at a later step
-      if (s.Mode.SkipMode == 0) s.Wait.WaitTicks = std::max(0, std::atoi(ArgumentAfter(keyEnd)));
+      if (s.Mode.SkipMode == SkipMode::Off)
+        s.Wait.WaitTicks = std::max(0, std::atoi(ArgumentAfter(keyEnd)));
       const char* close = std::strchr(code, ']');
       in.LinePos =
           close ? static_cast<int32_t>(close + 1 - line) : static_cast<int32_t>(std::strlen(line));
@@ -284,7 +286,7 @@ Flow InlineCodeAt(TForm1& f) {
     }
     case 5: {  // cv: the name runs to the line end
       const std::string name(keyEnd);
-      if (s.Mode.SkipMode == 0) PlayVoice(f, name);
+      if (s.Mode.SkipMode == SkipMode::Off) PlayVoice(f, name);
       AddPageVoice(in, name);
       std::snprintf(in.LastVoice, sizeof in.LastVoice, "%s", name.c_str());
       break;
@@ -377,7 +379,7 @@ bool PrintText(TForm1& f) {
         n = 10;  // "%0" waits the default and then prints the "0"
         in.LinePos = pos + 1;
       }
-      if (s.Mode.SkipMode == 0) w.WaitTicks = n;
+      if (s.Mode.SkipMode == SkipMode::Off) w.WaitTicks = n;
       return true;
     }
     if (c == '[' || c == '<') {
@@ -392,11 +394,11 @@ bool PrintText(TForm1& f) {
       in.Column = 0;
       ++in.Row;
       in.NameAsText = false;
-      return s.Mode.SkipMode == 0;
+      return s.Mode.SkipMode == SkipMode::Off;
     }
     if (pair == kPageMark) {
       EndBacklogLine(in);
-      BeginWait(f, 1);
+      BeginWait(f, ClickWait::Page);
       return true;
     }
     if (pair == kNewPageMark) {
@@ -406,7 +408,7 @@ bool PrintText(TForm1& f) {
       return true;
     }
     if (pair == kLineMark) {
-      w.ClickWait = 2;
+      w.ClickWait = ClickWait::Line;
       w.AutoCountdown = AutoCountdownFor(s);
       if (pos == 0) {
         in.NeedLine = true;
@@ -540,13 +542,15 @@ bool RunLine(TForm1& f) {
       case '~':
       case '+':
         EndBacklogLine(in);
-        BeginWait(f, line[0] == '\\' ? 1 : line[0] == '~' ? 4 : 5);
+        BeginWait(f, line[0] == '\\'  ? ClickWait::Page
+                     : line[0] == '~' ? ClickWait::PageKeepVoice
+                                      : ClickWait::PageNoCursor);
         ++in.LinePos;
         if (line[0] != '+') Snapshot(f);
         return true;
       case '=':
-        if (s.Mode.SkipMode != 0) return false;
-        BeginWait(f, 2);
+        if (s.Mode.SkipMode != SkipMode::Off) return false;
+        BeginWait(f, ClickWait::Line);
         Snapshot(f);
         DropPageSnapshot(f);  // the next snapshot overwrites this one
         return true;

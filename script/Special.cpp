@@ -24,7 +24,7 @@ namespace {
 constexpr int kH = platform::kScreenHeight;
 
 bool EffectsCut(const EngineState& s) {
-  return s.Mode.SkipMode != 0 && s.Settings.SkipCutsEffects;
+  return s.Mode.SkipMode != SkipMode::Off && s.Settings.SkipCutsEffects;
 }
 
 // The argument after the next comma of the line, or 0 when there is none.
