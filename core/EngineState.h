@@ -261,6 +261,36 @@ static_assert(sizeof(ModeState) == 68 && offsetof(ModeState, DialogKind) == 4 &&
 static_assert(sizeof(WaitState) == 32 && offsetof(WaitState, ClickWait) == 8);
 static_assert(sizeof(ShellState) == 48 && offsetof(ShellState, DisplayMode) == 0);
 
+// Holds input and the other handlers off while a blocking effect pumps
+// events. A full lock sets InputLock and EffectRunning and clears
+// EffectAbort, so that only a click during this effect ends it. The held
+// flags are cleared, not restored, when the lock ends (End or the end of
+// its scope): an effect nested in another leaves them clear, as it always has.
+class EffectLock {
+ public:
+  enum Hold { kNone = 0, kInput = 1, kRunning = 2, kFull = kInput | kRunning };
+
+  explicit EffectLock(ModeState& m, Hold hold = kFull) : m_(m), hold_(hold) {
+    if (hold_ & kInput) m_.InputLock = true;
+    if (hold_ & kRunning) m_.EffectRunning = true;
+    if (hold_ == kFull) m_.EffectAbort = zk::EffectAbort::None;
+  }
+  ~EffectLock() { End(); }
+  EffectLock(const EffectLock&) = delete;
+  EffectLock& operator=(const EffectLock&) = delete;
+
+  // Ends the hold before the scope does, for the steps an effect takes after it.
+  void End() {
+    if (hold_ & kInput) m_.InputLock = false;
+    if (hold_ & kRunning) m_.EffectRunning = false;
+    hold_ = kNone;
+  }
+
+ private:
+  ModeState& m_;
+  Hold hold_;
+};
+
 // ============================================================ [SECTION] Player settings
 
 // What a right click (or Tab) does in script play.

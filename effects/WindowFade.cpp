@@ -18,9 +18,7 @@ constexpr int kFadeStep = 8;
 // level passes 255 or a click asks the fade to end.
 void CrossFade(TForm1& f, const Bitmap& a, const Bitmap& b, Bitmap& out) {
   ModeState& m = f.State.Mode;
-  m.InputLock = true;
-  m.EffectRunning = true;
-  m.EffectAbort = EffectAbort::None;
+  const EffectLock lock(m);
   int level = 0;
   while (level < 256) {
     MixFrames(a, b, level, out);
@@ -29,8 +27,6 @@ void CrossFade(TForm1& f, const Bitmap& a, const Bitmap& b, Bitmap& out) {
     if (m.EffectAbort != EffectAbort::None) break;
     level += kFadeStep * FrameClockWait(f, kFadePeriodMs);
   }
-  m.InputLock = false;
-  m.EffectRunning = false;
 }
 
 // The fade's work surface: the engine's output surface, or one of our own

@@ -355,7 +355,8 @@ StepResult ScrollCommand(TForm1& f, const char* args) {
 
   // A click or a close request during the scroll ends it at its last position.
   FrameClock clock(*f.Plat.clock);
-  m.EffectRunning = true;
+  // Input stays open, and a click that ended the transition ends the scroll.
+  EffectLock running(m, EffectLock::kRunning);
   for (int step = 0; step < steps;) {
     ScrollOffset(direction, picture.Width, picture.Height, step, x, y);
     BlitToWindow(f, picture, x, y, kSceneWidth, kSceneHeight, 0, 0);
@@ -364,7 +365,7 @@ StepResult ScrollCommand(TForm1& f, const char* args) {
     if (m.EffectAbort != EffectAbort::None) break;
     step += clock.Wait(period);
   }
-  m.EffectRunning = false;
+  running.End();
 
   ScrollOffset(direction, picture.Width, picture.Height, steps, x, y);
   PutWindow(picture, x, y, g.Scene);

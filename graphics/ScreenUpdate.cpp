@@ -100,7 +100,7 @@ void ScreenUpdate(TForm1& f, int transition) {
   GraphicsState& g = f.Gfx;
   ModeState& m = f.State.Mode;
   const Banks& v = f.State.Vars;
-  m.InputLock = true;
+  const EffectLock lock(m, EffectLock::kInput);
   g.Scene.Resize(kSceneWidth, kSceneHeight);
   CopySurface(g.Scene, g.Previous);
   ComposeStage(f);
@@ -117,13 +117,12 @@ void ScreenUpdate(TForm1& f, int transition) {
   g.BackgroundChanged = false;
   BuildScene(f);
   RunTransition(f, transition);
-  m.InputLock = false;
 }
 
 void SepiaFlash(TForm1& f, int) {
   GraphicsState& g = f.Gfx;
   ModeState& m = f.State.Mode;
-  m.InputLock = true;
+  const EffectLock lock(m, EffectLock::kInput);
   g.Stage.Resize(kSceneWidth, kSceneHeight);
   SepiaSurface(g.Stage);
   CopyCovering(g.Stage, g.Scene);
@@ -138,7 +137,6 @@ void SepiaFlash(TForm1& f, int) {
   RunTransitionFrames(r, fade);
   CopyToWindow(f, g.Scene);
   PresentWindow(f);
-  m.InputLock = false;
 }
 
 void PaintScene(TForm1& f, bool stageOnly) { CopyToWindow(f, stageOnly ? f.Gfx.Stage : f.Gfx.Scene); }

@@ -544,9 +544,7 @@ void RunTransition(TForm1& f, int number) {
   EnsureFrames(g);
 
   f.State.Vars.S(kSysSleepCut) = 0;
-  m.EffectAbort = EffectAbort::None;
-  m.InputLock = true;
-  m.EffectRunning = true;
+  const EffectLock lock(m);
 
   TransitionRun r(f);
   const bool aborted = RunTransitionFrames(r, t);
@@ -555,24 +553,18 @@ void RunTransition(TForm1& f, int number) {
     f.State.Vars.S(kSysSleepCut) = 1;
   if (t.ShowsScene) ShowScene(f);
   g.TransitionMask = Bitmap{};
-
-  m.InputLock = false;
-  m.EffectRunning = false;
 }
 
 void CrossFade(TForm1& f, int step, int periodMs) {
   ModeState& m = f.State.Mode;
   GraphicsState& g = f.Gfx;
   EnsureFrames(g);
-  m.InputLock = true;
-  m.EffectRunning = true;
-  m.EffectAbort = EffectAbort::None;
+  EffectLock lock(m);
   const TransitionType fade{-1, "cross-fade", Pacing::FrameClock, periodMs, AbortRule::Quiet,
                             0, std::max(step, 1), 257, nullptr, DrawCrossFade, nullptr, true};
   TransitionRun r(f);
   RunTransitionFrames(r, fade);
-  m.InputLock = false;
-  m.EffectRunning = false;
+  lock.End();
   ShowScene(f);
 }
 

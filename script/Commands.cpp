@@ -164,14 +164,13 @@ StepResult CmdStitle(TForm1& f, char*, char* args) {
 
 StepResult CmdSetname(TForm1& f, char*, char*) {
   EngineState& s = f.State;
-  s.Mode.InputLock = true;
+  const EffectLock lock(s.Mode, EffectLock::kInput);
   ApplyStopAtChoice(f);
   RunNameEntry(f);
   const std::string& first = f.Game.Def.DEFAULT_NAME;
   const std::string& second = f.Game.Def.DEFAULT_NAME2;
   const bool defaults = first == s.Vars.GetString(0) && second == s.Vars.GetString(1);
   s.Vars.S(kSysSetNameResult) = defaults ? 0 : 1;
-  s.Mode.InputLock = false;
   return kStepEnd;
 }
 
