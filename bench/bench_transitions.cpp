@@ -35,8 +35,8 @@ struct Bench {
     std::mt19937 rng(7);
     for (uint8_t& v : form.Gfx.Previous.Pixels) v = static_cast<uint8_t>(rng());
     for (uint8_t& v : form.Gfx.Scene.Pixels) v = static_cast<uint8_t>(rng());
-    form.State.Vars.S(20) = 250;
-    form.State.Vars.S(21) = 550;
+    form.State.Vars.S(kSysOverlayOrder) = 250;
+    form.State.Vars.S(kSysOverlayX) = 550;
   }
 };
 
@@ -72,8 +72,8 @@ void BM_ScreenUpdate(benchmark::State& state) {
     g.Layout.Slot[i] = i;
   }
   g.Layout.Count = 2;
-  b.form.State.Vars.S(81) = 250;
-  b.form.State.Vars.S(82) = 550;
+  b.form.State.Vars.S(kSysPositions + 1) = 250;
+  b.form.State.Vars.S(kSysPositions + 2) = 550;
   for (auto _ : state) ScreenUpdate(b.form, 0);
 }
 BENCHMARK(BM_ScreenUpdate)->Unit(benchmark::kMillisecond);

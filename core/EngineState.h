@@ -94,28 +94,121 @@ inline void Banks::SetString(int n, const char* text) {
 // The system cells with a fixed meaning (bank S).
 enum SysCell : int {
   kSysSavePermission = 0,
+  kSysDateDisplay = 4,  // the message window and the map screen's plate show the date
+  kSysMusicPlaying = 5,
   kSysSetNameResult = 6,
+  kSysStartupMark = 8,  // set to 8 at start-up
+  kSysUpdateMode = 9,   // full-screen text: 1 background first when it changed, 2 always
   kSysBacktoOffset = 10,
+  kSysStageFilter = 11,
+  kSysFilterLevel = 13,  // brightness in sixteenths (filter 1)
+  kSysClickMapHighlight = 15,
+  kSysDissolveLevels = 16,  // checker dissolve
   kSysSleepCut = 19,
+  kSysOverlayOrder = 20,  // 0 under the characters, 1 over them, else not drawn
+  kSysOverlayX = 21,
+  kSysOverlayY = 22,
+  kSysOverlayOpacity = 23,  // 0: the picture's right half holds its opacity
+  kSysCharacterOrder = 24,
   kSysAutoDelay = 26,
   kSysLastAutoDelay = 27,
   kSysPlayerFunctions = 28,
+  kSysManpu = 31,  // S031..S033: the symbol's parameters
+  kSysManpuX = 32,
+  kSysManpuY = 33,
+  kSysOverlayOn = 35,
   kSysTextColour = 37,
+  kSysDatePanel = 50,    // the "DatePanel" setting
+  kSysWindowStyle = 51,  // the "TXWStyle" setting
   kSysClickAction = 56,
   kSysQuickButton1 = 60,  // S060..S071
-  kSysPositions = 80,     // S080..S099
+  kSysPositions = 80,     // S080..S089: x of each position
+  kSysPositionsY = 90,    // S090..S099: y of each position
   kSysClearCount = 100,
   kSysFullScreenText = 150,
+  kSysChoiceRecord = 151,  // 1 records the choices taken, 2 replays them
+  kSysChoiceRecordCount = 152,
+  kSysChoiceReplayIndex = 153,
+  kSysMemoryOnly = 200,  // S200..S999 are not stored in a save slot
 };
 
 // ============================================================ [SECTION] Mode, wait and shell state
 
+// The modes have 32-bit values so that the states holding them keep their
+// layout and the numbers a save slot or a state dump shows.
+
+// Who owns the screen and input besides script play. Stored in a save slot.
+enum class ScreenMode : int32_t {
+  Play = 0,
+  WindowHidden = 1,  // the message window is hidden until the next click
+  StaffRoll = 3,
+  Map = 4,
+  CgViewer = 6,
+  ScrollingPicture = 7,
+  Recollection = 8,  // the recollection screen (a replay itself plays in Play)
+  RewindView = 9,    // the page rewind view
+};
+
+// The in-game yes/no dialog that owns input.
+enum class DialogKind : int32_t {
+  None = 0,
+  QuickLoad = 1,
+  ReturnToTitle = 3,
+};
+
+enum class ChoiceMode : int32_t {
+  None = 0,
+  TextList = 1,
+  PictureButtons = 2,  // the choice in full-screen text mode
+  ClickMap = 4,
+  ChoiceTree = 6,
+};
+
+// A request to an effect in progress.
+enum class EffectAbort : int32_t {
+  None = 0,
+  FinishNow = 1,       // a click: show the end at once
+  CloseRequested = 2,  // the window was asked to close; the next gra asks to quit
+};
+
+enum class SkipMode : int32_t {
+  Off = 0,
+  On = 1,
+  NoText = 2,  // never set by the engine; text is neither rendered nor drawn in it
+};
+
+// A scene replayed from one of the extra screens.
+enum class ReplayKind : int32_t {
+  None = 0,
+  CgViewer = 1,
+  Recollection = 2,
+};
+
+// The pending wait for the player. Stored in a save slot.
+enum class ClickWait : int32_t {
+  None = 0,
+  Page = 1,           // page end (a "\" line or the page mark)
+  Line = 2,           // line wait (a "=" line or the line mark)
+  PageKeepVoice = 4,  // page end that lets the voice play on ("~")
+  PageNoCursor = 5,   // page end without the wait cursor ("+")
+};
+
+// The waits that start a new page when released.
+constexpr bool EndsPage(ClickWait k) {
+  return k == ClickWait::Page || k == ClickWait::PageKeepVoice || k == ClickWait::PageNoCursor;
+}
+
+enum class DisplayMode : int32_t {
+  Window = 0,
+  FullScreen = 1,  // full screen with a display-mode change
+  Borderless = 2,  // a borderless window over the whole screen, display mode kept
+};
+
 struct ModeState {
-  int32_t ScreenMode = 0;  // 0 play, 1 window hidden, 3 staff roll, 4 map, 6 CG viewer,
-                           // 7 scrolling picture, 8 recollection, 9 page rewind view
-  int32_t DialogKind = 0;
+  zk::ScreenMode ScreenMode = zk::ScreenMode::Play;
+  zk::DialogKind DialogKind = zk::DialogKind::None;
   bool BacklogOpen = false;
-  int32_t ChoiceMode = 0;
+  zk::ChoiceMode ChoiceMode = zk::ChoiceMode::None;
   int32_t ChoiceCount = 0;
   int32_t ChoiceHover = 0;
   // The text choice list: top and left of the list and its button width
@@ -125,12 +218,12 @@ struct ModeState {
   int32_t ChoiceButtonWidth = 0;
   bool InputLock = false;
   bool EffectRunning = false;
-  int32_t EffectAbort = 0;  // 1 finish now, 2 close requested
+  zk::EffectAbort EffectAbort = zk::EffectAbort::None;
   bool QuitRequested = false;
   bool StartPending = false;
-  int32_t SkipMode = 0;
+  zk::SkipMode SkipMode = zk::SkipMode::Off;
   bool WindowShown = false;
-  int32_t ReplayKind = 0;     // 0 play, 1 from the CG viewer, 2 from recollection
+  zk::ReplayKind ReplayKind = zk::ReplayKind::None;
   int32_t BgAnimFrames = 0;   // frames of the running background animation, 0 none
   bool MenuLock = false;
   bool MenuOpen = false;
@@ -139,7 +232,7 @@ struct ModeState {
 struct WaitState {
   int32_t WaitTicks = 0;
   int32_t SleepFrames = 0;
-  int32_t ClickWait = 0;
+  zk::ClickWait ClickWait = zk::ClickWait::None;
   int32_t AutoCountdown = 0;
   int32_t ClickDebounce = 0;
   bool WaitForVoice = false;
@@ -149,7 +242,7 @@ struct WaitState {
 };
 
 struct ShellState {
-  int32_t DisplayMode = 0;
+  zk::DisplayMode DisplayMode = zk::DisplayMode::Window;
   int32_t FullScreenActive = 0;
   int32_t SavedWidth = 0, SavedHeight = 0, SavedLeft = 0, SavedTop = 0;
   uint32_t IdleCounter = 0;
@@ -163,14 +256,66 @@ struct ShellState {
   bool BorderlessActive = false;  // full screen without a display-mode change
 };
 
+// The mode fields stay 32-bit cells where they always were.
+static_assert(sizeof(ModeState) == 68 && offsetof(ModeState, DialogKind) == 4 &&
+              offsetof(ModeState, ChoiceMode) == 12 && offsetof(ModeState, EffectAbort) == 40 &&
+              offsetof(ModeState, SkipMode) == 48 && offsetof(ModeState, ReplayKind) == 56);
+static_assert(sizeof(WaitState) == 32 && offsetof(WaitState, ClickWait) == 8);
+static_assert(sizeof(ShellState) == 48 && offsetof(ShellState, DisplayMode) == 0);
+
+// Holds input and the other handlers off while a blocking effect pumps
+// events. A full lock sets InputLock and EffectRunning and clears
+// EffectAbort, so that only a click during this effect ends it. The held
+// flags are cleared, not restored, when the lock ends (End or the end of
+// its scope): an effect nested in another leaves them clear, as it always has.
+class EffectLock {
+ public:
+  enum Hold { kNone = 0, kInput = 1, kRunning = 2, kFull = kInput | kRunning };
+
+  explicit EffectLock(ModeState& m, Hold hold = kFull) : m_(m), hold_(hold) {
+    if (hold_ & kInput) m_.InputLock = true;
+    if (hold_ & kRunning) m_.EffectRunning = true;
+    if (hold_ == kFull) m_.EffectAbort = zk::EffectAbort::None;
+  }
+  ~EffectLock() { End(); }
+  EffectLock(const EffectLock&) = delete;
+  EffectLock& operator=(const EffectLock&) = delete;
+
+  // Ends the hold before the scope does, for the steps an effect takes after it.
+  void End() {
+    if (hold_ & kInput) m_.InputLock = false;
+    if (hold_ & kRunning) m_.EffectRunning = false;
+    hold_ = kNone;
+  }
+
+ private:
+  ModeState& m_;
+  Hold hold_;
+};
+
 // ============================================================ [SECTION] Player settings
+
+// What a right click (or Tab) does in script play.
+enum class RightClickAction : int32_t {
+  GameMenu = 0,
+  HideWindow = 1,
+  Skip = 2,
+  Auto = 3,
+  PanicPicture = 4,
+};
+
+// What the wheel turned up does in script play.
+enum class WheelAction : int32_t {
+  RewindView = 0,
+  Backlog = 1,
+};
 
 struct PlayerSettings {
   bool TextSpeedOn = true;       // "Delay" 0
   bool SkipReadOnly = true;      // "Seen"
   bool StopAtChoice = true;      // "BreakonSelect"
-  int32_t RightClickAction = 0;  // "RC_MODE"
-  int32_t WheelAction = 0;       // "WHEEL_MODE"
+  zk::RightClickAction RightClickAction = zk::RightClickAction::GameMenu;  // "RC_MODE"
+  zk::WheelAction WheelAction = zk::WheelAction::RewindView;               // "WHEEL_MODE"
   bool SwapCtrlShift = false;    // "CS_SWAP"
   bool SkipCutsEffects = true;   // "EFX_CUT"
   bool KeepVoiceOnClick = false; // "CV_THROUGH"
@@ -178,6 +323,9 @@ struct PlayerSettings {
   int32_t SeGroup[5] = {1, 1, 1, 1, 1};
   int32_t SeLevel[5] = {0, 0, 0, 0, 0};
 };
+
+static_assert(sizeof(PlayerSettings) == 60 && offsetof(PlayerSettings, RightClickAction) == 4 &&
+              offsetof(PlayerSettings, WheelAction) == 8);
 
 // ============================================================ [SECTION] Interpreter state
 

@@ -78,12 +78,12 @@ namespace {
 // takes the wait mark away.
 void ReleaseClickWait(TForm1& f) {
   WaitState& w = f.State.Wait;
-  if (w.ClickWait == 1 || w.ClickWait == 4 || w.ClickWait == 5) {
+  if (EndsPage(w.ClickWait)) {
     PageReset(f);
-  } else if (w.ClickWait == 2) {
+  } else if (w.ClickWait == ClickWait::Line) {
     EraseWaitCursor(f);
   }
-  w.ClickWait = 0;
+  w.ClickWait = ClickWait::None;
 }
 
 // A click in script play (ScreenMode 0).
@@ -92,7 +92,8 @@ void ScriptPlayClick(TForm1& f, int x, int y, bool right) {
   WaitState& w = f.State.Wait;
   Banks& v = f.State.Vars;
 
-  if (m.WindowShown && m.SkipMode == 0 && f.State.AutoDelay() != 0 && m.ChoiceMode == 0) {
+  if (m.WindowShown && m.SkipMode == SkipMode::Off && f.State.AutoDelay() != 0 &&
+      m.ChoiceMode == ChoiceMode::None) {
     // Auto mode: a right click stops it, a left click hurries it.
     if (right) {
       f.State.SetAutoDelay(0);
@@ -107,17 +108,19 @@ void ScriptPlayClick(TForm1& f, int x, int y, bool right) {
     }
     return;
   }
-  if (f.State.Settings.TextSpeedOn && w.ClickWait == 0 && m.ChoiceMode == 0) w.PageFinish = true;
+  if (f.State.Settings.TextSpeedOn && w.ClickWait == ClickWait::None &&
+      m.ChoiceMode == ChoiceMode::None)
+    w.PageFinish = true;
   if (w.SleepFrames != 0) {
     w.SleepFrames = 0;
     v.S(kSysSleepCut) = 1;
     return;
   }
-  if (m.SkipMode != 0 && m.ChoiceMode == 0) {
+  if (m.SkipMode != SkipMode::Off && m.ChoiceMode == ChoiceMode::None) {
     StopSkip(f);
     return;
   }
-  if (!right && m.ChoiceMode == 0) {
+  if (!right && m.ChoiceMode == ChoiceMode::None) {
     QuickButtonHover(f, x, y, 0);
     if (f.QuickButtons.HoverButton != 0) {
       QuickButtonAction(f);
@@ -125,15 +128,15 @@ void ScriptPlayClick(TForm1& f, int x, int y, bool right) {
     }
   }
   if (!right) {
-    if (m.ChoiceMode == 0) {
+    if (m.ChoiceMode == ChoiceMode::None) {
       ReleaseClickWait(f);
     } else if (w.ClickDebounce == 0) {
       ChoiceConfirm(f, false);
       if (f.QuickButtons.HoverButton != 0) QuickButtonAction(f);
     }
-  } else if (m.ChoiceMode == 4 || m.ChoiceMode == 6) {
+  } else if (m.ChoiceMode == ChoiceMode::ClickMap || m.ChoiceMode == ChoiceMode::ChoiceTree) {
     ChoiceConfirm(f, true);
-  } else if (m.ScreenMode == 0) {
+  } else if (m.ScreenMode == ScreenMode::Play) {
     RightClickFunction(f);
   }
   w.ClickDebounce = 5;
@@ -157,7 +160,7 @@ void TForm1::PBMouseDown(int x, int y, bool right) {
       if (right) break;
       w.SleepFrames = 0;
       StopVoice(*this);
-      if (m.EffectRunning) m.EffectAbort = 1;
+      if (m.EffectRunning) m.EffectAbort = EffectAbort::FinishNow;
       v.S(kSysClickAction) = 0;
       ReturnToTitle(*this);
       return;
@@ -176,10 +179,10 @@ void TForm1::PBMouseDown(int x, int y, bool right) {
   }
   if (m.EffectRunning) {
     if (!keepVoice) StopVoice(*this);
-    m.EffectAbort = 1;
+    m.EffectAbort = EffectAbort::FinishNow;
     return;
   }
-  if (m.DialogKind != 0) {
+  if (m.DialogKind != DialogKind::None) {
     DialogMouseDown(*this, x, y, right);
     return;
   }
@@ -190,7 +193,8 @@ void TForm1::PBMouseDown(int x, int y, bool right) {
   if (!right) m.MenuOpen = false;
   if (m.InputLock) return;
   // A click on a "~" page wait lets the voice play on.
-  if (!right && w.ClickWait != 4 && w.ClickDebounce < 3 && !keepVoice) StopVoice(*this);
+  if (!right && w.ClickWait != ClickWait::PageKeepVoice && w.ClickDebounce < 3 && !keepVoice)
+    StopVoice(*this);
   if (m.BacklogOpen) {
     if (right) {
       CloseBacklog(*this);
@@ -200,32 +204,32 @@ void TForm1::PBMouseDown(int x, int y, bool right) {
     return;
   }
   switch (m.ScreenMode) {
-    case 0:
+    case ScreenMode::Play:
       ScriptPlayClick(*this, x, y, right);
       break;
-    case 1:
+    case ScreenMode::WindowHidden:
       ShowMessageWindow(*this);
       break;
-    case 3:
+    case ScreenMode::StaffRoll:
       StaffRollStop(*this);
       break;
-    case 4:
+    case ScreenMode::Map:
       MapMouseDown(*this, x, y, right);
       break;
-    case 6:
+    case ScreenMode::CgViewer:
       CgViewerMouseDown(*this, x, y, right);
       break;
-    case 8:
+    case ScreenMode::Recollection:
       RecollectionMouseDown(*this, x, y, right);
       break;
-    case 9:
+    case ScreenMode::RewindView:
       if (right) {
         CloseRewindView(*this);
       } else {
         QuickButtonAction(*this);  // steps the view back
       }
       break;
-    default:  // 7: the scrolling picture ignores clicks
+    default:  // the scrolling picture ignores clicks
       break;
   }
 }
@@ -248,7 +252,7 @@ void TForm1::PBMouseMove(int x, int y) {
       Plat.display->SetToolbarVisible(show);
     }
   }
-  if (m.DialogKind != 0) {
+  if (m.DialogKind != DialogKind::None) {
     DialogMouseMove(*this, x, y);
     return;
   }
@@ -257,13 +261,13 @@ void TForm1::PBMouseMove(int x, int y) {
     return;
   }
   switch (m.ScreenMode) {
-    case 0:
+    case ScreenMode::Play:
       switch (m.ChoiceMode) {
-        case 0:
-          if (m.SkipMode == 0) QuickButtonHover(*this, x, y, 0);
+        case ChoiceMode::None:
+          if (m.SkipMode == SkipMode::Off) QuickButtonHover(*this, x, y, 0);
           break;
-        case 1:
-        case 2:
+        case ChoiceMode::TextList:
+        case ChoiceMode::PictureButtons:
           QuickButtonHover(*this, x, y, 0);
           ChoiceHover(*this, x, y);
           break;
@@ -272,16 +276,16 @@ void TForm1::PBMouseMove(int x, int y) {
           break;
       }
       break;
-    case 4:
+    case ScreenMode::Map:
       MapMouseMove(*this, x, y);
       break;
-    case 6:
+    case ScreenMode::CgViewer:
       CgViewerMouseMove(*this, x, y);
       break;
-    case 8:
+    case ScreenMode::Recollection:
       RecollectionMouseMove(*this, x, y);
       break;
-    case 9:
+    case ScreenMode::RewindView:
       QuickButtonHover(*this, x, y, 0);
       break;
     default:
@@ -298,11 +302,11 @@ void TForm1::PBMouseUp(int x, int y, bool) {
     BacklogMouseUp(*this);
     return;
   }
-  if (State.Mode.ScreenMode == 8) {
+  if (State.Mode.ScreenMode == ScreenMode::Recollection) {
     RecollectionMouseUp(*this, x, y);
     return;
   }
-  if (State.Mode.ScreenMode != 0) return;
+  if (State.Mode.ScreenMode != ScreenMode::Play) return;
   // Quick save, quick load and backlog show pressed while the button is down.
   bool changed = false;
   for (int slot : {kQuickSave, kQuickLoad, kQuickBacklog}) {
@@ -323,11 +327,11 @@ void TForm1::FormMouseWheel(int delta) {
   Input.WheelBusy = true;
   if (m.BacklogOpen) {
     BacklogWheel(*this, delta);
-  } else if (m.DialogKind == 0 && !m.InputLock && m.BgAnimFrames == 0) {
-    if (m.ScreenMode == 9) {
+  } else if (m.DialogKind == DialogKind::None && !m.InputLock && m.BgAnimFrames == 0) {
+    if (m.ScreenMode == ScreenMode::RewindView) {
       StepRewindView(*this, delta < 0 ? -1 : +1);
-    } else if (m.ScreenMode == 0 && m.ChoiceMode == 0 && delta > 0) {
-      if (State.Settings.WheelAction == 1) {
+    } else if (m.ScreenMode == ScreenMode::Play && m.ChoiceMode == ChoiceMode::None && delta > 0) {
+      if (State.Settings.WheelAction == WheelAction::Backlog) {
         int32_t& backlogButton = QuickButtonState(*this, kQuickBacklog);
         backlogButton = 2;
         RedrawQuickButtons(*this);
@@ -401,27 +405,27 @@ void TForm1::FormKeyDown(int key) {
     if (down) return;
     down = true;
   }
-  if (m.DialogKind != 0 || m.BacklogOpen || m.EffectRunning || m.InputLock) return;
+  if (m.DialogKind != DialogKind::None || m.BacklogOpen || m.EffectRunning || m.InputLock) return;
 
-  if (m.ScreenMode == 0 && m.ChoiceMode == 1 &&
+  if (m.ScreenMode == ScreenMode::Play && m.ChoiceMode == ChoiceMode::TextList &&
       (key == platform::kKeyUp || key == platform::kKeyDown)) {
     MoveChoicePointer(*this, key == platform::kKeyDown);
     return;
   }
-  if (m.ScreenMode == 9) {
-    if (m.ChoiceMode == 0 && m.BgAnimFrames == 0) {
+  if (m.ScreenMode == ScreenMode::RewindView) {
+    if (m.ChoiceMode == ChoiceMode::None && m.BgAnimFrames == 0) {
       if (key == platform::kKeyLeft) StepRewindView(*this, +1);
       if (key == platform::kKeyRight) StepRewindView(*this, -1);
     }
     return;
   }
   key = SwapCtrlShift(*this, key);
-  if (m.ScreenMode != 0) return;
+  if (m.ScreenMode != ScreenMode::Play) return;
   Banks& v = State.Vars;
   if (key == platform::kKeyTab) {
     RightClickFunction(*this);
   } else if (key == platform::kKeyShift) {
-    m.SkipMode = 0;
+    m.SkipMode = SkipMode::Off;
     v.S(kSysQuickButton1) = 0;
     if (State.AutoDelay() != 0) {
       State.SetAutoDelay(0);
@@ -431,7 +435,7 @@ void TForm1::FormKeyDown(int key) {
     }
     RedrawQuickButtons(*this);
   } else if (key == platform::kKeyCtrl) {
-    if (m.SkipMode != 0) {
+    if (m.SkipMode != SkipMode::Off) {
       StopSkip(*this);
     } else {
       State.SetAutoDelay(0);
@@ -439,10 +443,10 @@ void TForm1::FormKeyDown(int key) {
       StopVoice(*this);
       v.S(kSysQuickButton1) = 2;
       RedrawQuickButtons(*this);
-      m.SkipMode = 1;
+      m.SkipMode = SkipMode::On;
     }
   } else if (key == platform::kKeyLeft) {
-    if (m.ChoiceMode == 0 && m.BgAnimFrames == 0) OpenRewindView(*this);
+    if (m.ChoiceMode == ChoiceMode::None && m.BgAnimFrames == 0) OpenRewindView(*this);
   } else if (key >= platform::kKeyF1 && key <= platform::kKeyF12) {
     FunctionKey(*this, key - platform::kKeyF1 + 1);
   }
@@ -456,8 +460,8 @@ void TForm1::FormKeyUp(int key) {
   if (key != platform::kKeyCtrl) return;
   // Skipping by Ctrl lasts while the key is held. Skip mode ends before the
   // redraw, which would otherwise light the skip button again.
-  State.Mode.SkipMode = 0;
-  if (State.Mode.ScreenMode == 0) {
+  State.Mode.SkipMode = SkipMode::Off;
+  if (State.Mode.ScreenMode == ScreenMode::Play) {
     State.Vars.S(kSysQuickButton1) = 0;
     if (!State.Mode.InputLock) RedrawQuickButtons(*this);
   }
@@ -466,7 +470,7 @@ void TForm1::FormKeyUp(int key) {
 void TForm1::FormKeyPress(int ch) {
   ModeState& m = State.Mode;
   Banks& v = State.Vars;
-  if (m.DialogKind != 0) return;
+  if (m.DialogKind != DialogKind::None) return;
   if (ch >= 'a' && ch <= 'z') ch -= 'a' - 'A';
   if (m.BacklogOpen) {
     if (ch == '\b') CloseBacklog(*this);
@@ -489,7 +493,7 @@ void TForm1::FormKeyPress(int ch) {
   if (m.EffectRunning || m.InputLock) return;
   // The save and load keys: play only, no background animation, and the
   // permission of S000 (saving also needs the player functions of S028).
-  const bool playing = m.ScreenMode == 0 && m.BgAnimFrames == 0;
+  const bool playing = m.ScreenMode == ScreenMode::Play && m.BgAnimFrames == 0;
   const bool mayLoad = playing && LoadingAllowed(*this);
   const bool maySave = playing && SavingAllowed(*this);
   switch (ch) {
@@ -529,9 +533,9 @@ void TForm1::FormKeyPress(int ch) {
       }
       break;
     case 'W':
-      if (m.ScreenMode == 0) {
+      if (m.ScreenMode == ScreenMode::Play) {
         HideMessageWindow(*this);
-      } else if (m.ScreenMode == 1) {
+      } else if (m.ScreenMode == ScreenMode::WindowHidden) {
         ShowMessageWindow(*this);
       }
       break;

@@ -124,7 +124,7 @@ void OpenQuitMenu(TForm1& f) {
 // ============================================================ [SECTION] Menu items
 
 void N6Click(TForm1& f) {
-  AskYesNo(f, "タイトルへ戻りますか？", 3);
+  AskYesNo(f, "タイトルへ戻りますか？", DialogKind::ReturnToTitle);
 }
 void N7Click(TForm1& f) {
   f.Close();
@@ -151,7 +151,7 @@ void SM02Click(TForm1& f) {
   f.State.Mode.MenuOpen = false;
   StopVoice(f);
   f.State.Vars.S(kSysQuickButton1) = 2;
-  f.State.Mode.SkipMode = 1;
+  f.State.Mode.SkipMode = SkipMode::On;
   RedrawQuickButtons(f);
 }
 
@@ -169,7 +169,7 @@ void SM05Click(TForm1& f) {
 }
 void N5Click(TForm1& f) {
   f.State.Mode.MenuOpen = false;
-  AskYesNo(f, "クイックロードしますか？", 1);
+  AskYesNo(f, "クイックロードしますか？", DialogKind::QuickLoad);
 }
 void N8Click(TForm1& f) {
   f.State.Mode.MenuOpen = false;
@@ -191,7 +191,7 @@ void N13Click(TForm1& f) {
 }
 void N17Click(TForm1& f) {
   f.State.Mode.MenuOpen = false;
-  AskYesNo(f, "タイトルへ戻りますか？", 3);
+  AskYesNo(f, "タイトルへ戻りますか？", DialogKind::ReturnToTitle);
 }
 void N18Click(TForm1& f) {
   f.State.Mode.MenuOpen = false;
@@ -241,24 +241,24 @@ void RightClickFunction(TForm1& f) {
     return;
   }
   switch (f.State.Settings.RightClickAction) {
-    case 0:
+    case RightClickAction::GameMenu:
       OpenGameMenu(f, f.PointerX + 16, f.PointerY);
       break;
-    case 1:
+    case RightClickAction::HideWindow:
       HideMessageWindow(f);
       break;
-    case 2:
+    case RightClickAction::Skip:
       StopVoice(f);
       v.S(kSysQuickButton1) = 2;
       RedrawQuickButtons(f);
-      m.SkipMode = 1;
+      m.SkipMode = SkipMode::On;
       break;
-    case 3:
+    case RightClickAction::Auto:
       if (v.S(kSysLastAutoDelay) == 0) v.S(kSysLastAutoDelay) = 5;
       f.State.SetAutoDelay(v.S(kSysLastAutoDelay));
       RedrawQuickButtons(f);
       break;
-    case 4:
+    case RightClickAction::PanicPicture:
       ShowPanicPicture(f);
       break;
     default:
@@ -283,7 +283,7 @@ void AskQuitAfterClose(TForm1& f) {
   std::copy(saved.begin(), saved.end(), frame);
   f.Plat.display->Present();
   in.ScriptRunning = true;
-  f.State.Mode.EffectAbort = 0;
+  f.State.Mode.EffectAbort = EffectAbort::None;
 }
 
 }  // namespace zk

@@ -55,7 +55,8 @@ int32_t& SlotState(TForm1& f, int slot) {
 }
 
 bool PanelScreen(const ModeState& m) {
-  return (m.ScreenMode == 0 || m.ScreenMode == 9) && m.BgAnimFrames == 0;
+  return (m.ScreenMode == ScreenMode::Play || m.ScreenMode == ScreenMode::RewindView) &&
+         m.BgAnimFrames == 0;
 }
 
 }  // namespace
@@ -89,7 +90,9 @@ void DrawQuickButtons(TForm1& f, int kind) {
   ModeState& m = f.State.Mode;
   if (m.EffectRunning || !PanelScreen(m)) return;
   QuickButtonPanel& p = f.QuickButtons;
-  if (m.SkipMode != 0 && SlotState(f, 1) == 0) SlotState(f, 1) = 2;  // skip shows active
+  if (m.SkipMode != SkipMode::Off && SlotState(f, 1) == 0) {
+    SlotState(f, 1) = 2;  // skip shows active
+  }
   if (p.Background.Empty()) return;  // no pictures (a game without the panel)
 
   p.Panel = p.Background;
@@ -131,15 +134,16 @@ namespace {
 // The slot filters: which hovered slots the current state refuses.
 bool SlotAllowed(const TForm1& f, int slot) {
   const ModeState& m = f.State.Mode;
-  if (m.ScreenMode == 9 && slot != kQuickSkip && slot != kQuickVoice) return false;
+  if (m.ScreenMode == ScreenMode::RewindView && slot != kQuickSkip && slot != kQuickVoice)
+    return false;
   if ((slot == kQuickAutoSlower || slot == kQuickAutoFaster) && f.State.AutoDelay() == 0)
     return false;
   if (slot == kQuickSkip && f.State.Settings.SkipReadOnly && !f.State.Wait.CurrentTextRead)
     return false;
-  if (slot == kQuickBacklog && m.ChoiceMode != 0) return false;
+  if (slot == kQuickBacklog && m.ChoiceMode != ChoiceMode::None) return false;
   if ((slot == kQuickSave || slot == kQuickLoad || slot == kQuickSaveScreen ||
        slot == kQuickLoadScreen) &&
-      (m.ReplayKind != 0 || m.BgAnimFrames > 0 || m.ScreenMode != 0))
+      (m.ReplayKind != ReplayKind::None || m.BgAnimFrames > 0 || m.ScreenMode != ScreenMode::Play))
     return false;
   return true;
 }
@@ -160,7 +164,8 @@ int SlotAt(int x, int y) {
 int QuickButtonHover(TForm1& f, int x, int y, int flag) {
   QuickButtonPanel& p = f.QuickButtons;
   const ModeState& m = f.State.Mode;
-  if (m.ScreenMode != 0 && m.ScreenMode != 9) return p.HoverButton;
+  if (m.ScreenMode != ScreenMode::Play && m.ScreenMode != ScreenMode::RewindView)
+    return p.HoverButton;
   for (int k = 1; k <= kQuickButtonCount; ++k) SlotState(f, k) = 0;
   int result = SlotAt(x, y);
   if (result != 0 && !SlotAllowed(f, result)) result = 0;
@@ -197,7 +202,7 @@ bool QuickButtonAction(TForm1& f) {
   ModeState& m = f.State.Mode;
   Banks& v = f.State.Vars;
   QuickButtonPanel& p = f.QuickButtons;
-  if (m.ScreenMode == 9) {
+  if (m.ScreenMode == ScreenMode::RewindView) {
     StepRewindView(f, +1);
     DrawQuickButtons(f, 1);
     return true;
@@ -207,12 +212,12 @@ bool QuickButtonAction(TForm1& f) {
       return false;
     case kQuickSkip:
       SlotState(f, 2) = 0;
-      if (m.SkipMode != 0) {
+      if (m.SkipMode != SkipMode::Off) {
         SlotState(f, 1) = 0;
-        m.SkipMode = 0;
+        m.SkipMode = SkipMode::Off;
       } else {
         SlotState(f, 1) = 2;
-        m.SkipMode = 1;
+        m.SkipMode = SkipMode::On;
       }
       DrawQuickButtons(f, 1);
       p.HoverButton = 0;
@@ -243,7 +248,7 @@ bool QuickButtonAction(TForm1& f) {
       break;
     case kQuickLoad:
       PressFlash(f, kQuickLoad);
-      AskYesNo(f, "クイックロードしますか？", 1);
+      AskYesNo(f, "クイックロードしますか？", DialogKind::QuickLoad);
       DrawQuickButtons(f, 1);
       break;
     case kQuickBacklog:
@@ -334,7 +339,7 @@ void FunctionKey(TForm1& f, int n) {
 void StopSkip(TForm1& f) {
   SlotState(f, 1) = 0;
   SlotState(f, 2) = 0;
-  f.State.Mode.SkipMode = 0;
+  f.State.Mode.SkipMode = SkipMode::Off;
   DrawQuickButtons(f, 1);
 }
 

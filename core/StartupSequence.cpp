@@ -41,7 +41,7 @@ std::string RunStartup(StartupContext& ctx, StartupTarget target, GameData& data
   };
 
   // The system cells and the sound device.
-  for (int i = 0; i < 200; ++i) vars.S(i) = 0;
+  for (int i = 0; i < kSysMemoryOnly; ++i) vars.S(i) = 0;
   host.DetectSoundOutput();
 
   // The script archives.
@@ -78,13 +78,13 @@ std::string RunStartup(StartupContext& ctx, StartupTarget target, GameData& data
   PersistedSettings& s = data.Settings;
   ReadPersistedSettings(*store, data.Def, env, s);
   if (ctx.Display) ctx.Display->SetWindowPos(s.Left, s.Top);
-  target.Shell.DisplayMode = s.SMode;
+  target.Shell.DisplayMode = static_cast<DisplayMode>(s.SMode);
   target.Player.TextSpeedOn = s.Delay == 0;
   target.Player.GMode = s.GMode;
   target.Player.SkipReadOnly = s.Seen != 0;
   target.Player.StopAtChoice = s.BreakonSelect != 0;
-  target.Player.RightClickAction = s.RC_MODE;
-  target.Player.WheelAction = s.WHEEL_MODE;
+  target.Player.RightClickAction = static_cast<RightClickAction>(s.RC_MODE);
+  target.Player.WheelAction = static_cast<WheelAction>(s.WHEEL_MODE);
   target.Player.SwapCtrlShift = s.CS_SWAP != 0;
   target.Player.SkipCutsEffects = s.EFX_CUT != 0;
   target.Player.KeepVoiceOnClick = s.CV_THROUGH != 0;
@@ -95,8 +95,8 @@ std::string RunStartup(StartupContext& ctx, StartupTarget target, GameData& data
     target.Player.SeLevel[i] = levels[i];
   }
   for (int i = 0; i < 10; ++i) vars.G(i) = s.GV[i];
-  vars.S(50) = s.DatePanel;
-  vars.S(51) = s.TXWStyle;
+  vars.S(kSysDatePanel) = s.DatePanel;
+  vars.S(kSysWindowStyle) = s.TXWStyle;
 
   // Font, surfaces, the other archives, name plates, message window, system
   // pictures.
@@ -118,13 +118,13 @@ std::string RunStartup(StartupContext& ctx, StartupTarget target, GameData& data
 
   // The initial system cells.
   vars.S(kSysSavePermission) = 3;
-  vars.S(5) = 0;
-  vars.S(8) = 8;
-  vars.S(20) = 250;
-  vars.S(21) = 550;
+  vars.S(kSysMusicPlaying) = 0;
+  vars.S(kSysStartupMark) = 8;
+  vars.S(kSysOverlayOrder) = 250;
+  vars.S(kSysOverlayX) = 550;
   vars.S(kSysLastAutoDelay) = 5;
-  vars.S(32) = 520;
-  vars.S(33) = 30;
+  vars.S(kSysManpuX) = 520;
+  vars.S(kSysManpuY) = 30;
   vars.S(kSysTextColour) = 0xFFFFFF;
   host.RefreshMenus();
   host.InitTextColour();
@@ -132,11 +132,11 @@ std::string RunStartup(StartupContext& ctx, StartupTarget target, GameData& data
   const int32_t xs[10] = {400, 250, 550, 200, 400, 600, 100, 300, 500, 700};
   for (int i = 0; i < 10; ++i) {
     vars.S(kSysPositions + i) = xs[i];
-    vars.S(kSysPositions + 10 + i) = 0;
+    vars.S(kSysPositionsY + i) = 0;
   }
   host.InitEffects();
-  for (int i = 150; i <= 153; ++i) vars.S(i) = 0;
-  vars.S(31) = 0;
+  for (int i = kSysFullScreenText; i <= kSysChoiceReplayIndex; ++i) vars.S(i) = 0;
+  vars.S(kSysManpu) = 0;
 
   // String variables and the player names, then the other screens.
   for (auto& str : vars.Strings) std::memset(str, 0, kStringSize);

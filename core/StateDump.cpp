@@ -86,6 +86,12 @@ std::string Field(const char* bytes, size_t size) {
   return SjisToUtf8(std::string(bytes, strnlen(bytes, size)));
 }
 
+// A mode shows as the number it is stored as.
+template <typename Mode>
+long long ModeNumber(Mode mode) {
+  return static_cast<int32_t>(mode);
+}
+
 }  // namespace
 
 std::string DumpStateJson(const TForm1& f) {
@@ -111,16 +117,25 @@ std::string DumpStateJson(const TForm1& f) {
   const ModeState& m = s.Mode;
   const WaitState& w = s.Wait;
   const std::pair<const char*, long long> scalars[] = {
-      {"ScreenMode", m.ScreenMode},     {"ChoiceMode", m.ChoiceMode},
-      {"ChoiceCount", m.ChoiceCount},   {"ChoiceHover", m.ChoiceHover},
-      {"DialogKind", m.DialogKind},     {"SkipMode", m.SkipMode},
-      {"EffectAbort", m.EffectAbort},   {"ReplayKind", m.ReplayKind},
-      {"WaitTicks", w.WaitTicks},       {"SleepFrames", w.SleepFrames},
-      {"ClickWait", w.ClickWait},       {"AutoCountdown", w.AutoCountdown},
-      {"ClickDebounce", w.ClickDebounce}, {"CharDelay", w.CharDelay},
-      {"AutoDelay", s.AutoDelay()},     {"DisplayMode", s.Shell.DisplayMode},
+      {"ScreenMode", ModeNumber(m.ScreenMode)},
+      {"ChoiceMode", ModeNumber(m.ChoiceMode)},
+      {"ChoiceCount", m.ChoiceCount},
+      {"ChoiceHover", m.ChoiceHover},
+      {"DialogKind", ModeNumber(m.DialogKind)},
+      {"SkipMode", ModeNumber(m.SkipMode)},
+      {"EffectAbort", ModeNumber(m.EffectAbort)},
+      {"ReplayKind", ModeNumber(m.ReplayKind)},
+      {"WaitTicks", w.WaitTicks},
+      {"SleepFrames", w.SleepFrames},
+      {"ClickWait", ModeNumber(w.ClickWait)},
+      {"AutoCountdown", w.AutoCountdown},
+      {"ClickDebounce", w.ClickDebounce},
+      {"CharDelay", w.CharDelay},
+      {"AutoDelay", s.AutoDelay()},
+      {"DisplayMode", ModeNumber(s.Shell.DisplayMode)},
       {"FullScreenActive", s.Shell.FullScreenActive},
-      {"IdleCounter", s.Shell.IdleCounter}, {"TickCounter", s.Shell.TickCounter},
+      {"IdleCounter", s.Shell.IdleCounter},
+      {"TickCounter", s.Shell.TickCounter},
   };
   for (const auto& [name, value] : scalars) {
     j.Key(name);

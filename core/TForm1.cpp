@@ -39,7 +39,8 @@ void TForm1::FormCreate() {
   SeedRandom(Plat.clock->NowMs());
   RunStartup(*this);  // reads settings, archives, the game definition
   // --fullscreen / --window apply to this run only; nothing is written back.
-  if (Config.DisplayOverride >= 0) State.Shell.DisplayMode = Config.DisplayOverride;
+  if (Config.DisplayOverride >= 0)
+    State.Shell.DisplayMode = static_cast<DisplayMode>(Config.DisplayOverride);
   Plat.clock->SetSink(this);
   Plat.clock->StartTimer();
 }
@@ -51,7 +52,7 @@ void TForm1::StartRoutine() {
   }
   ClearScreenToScene(*this);
   Plat.display->Present();
-  if (State.Shell.DisplayMode != 0) EnterFullScreen();
+  if (State.Shell.DisplayMode != DisplayMode::Window) EnterFullScreen();
   ResetTextFonts(*this);
   State.Interp.CallDepth = 0;
   State.Interp.CurrentScript[0] = '\0';
@@ -72,11 +73,11 @@ void TForm1::AppIdle() {
   if (w.ClickDebounce > 0) --w.ClickDebounce;
 
   bool animate = true;
-  if (m.BacklogOpen || m.DialogKind != 0) {
+  if (m.BacklogOpen || m.DialogKind != DialogKind::None) {
     animate = false;
   } else {
     switch (m.ScreenMode) {
-      case 0:
+      case ScreenMode::Play:
         if (m.StartPending) {
           StartRoutine();
           m.StartPending = false;
@@ -92,11 +93,12 @@ void TForm1::AppIdle() {
           Close();
           if (closed_) return;
         }
-        if (m.SkipMode != 0) {
-          if (w.ClickWait == 1 || w.ClickWait == 4 || w.ClickWait == 5) PageReset(*this);
-          w.ClickWait = 0;
+        if (m.SkipMode != SkipMode::Off) {
+          if (EndsPage(w.ClickWait)) PageReset(*this);
+          w.ClickWait = ClickWait::None;
         }
-        if (m.ChoiceMode == 0 && w.WaitTicks == 0 && w.ClickWait == 0 && !w.WaitForVoice) {
+        if (m.ChoiceMode == ChoiceMode::None && w.WaitTicks == 0 &&
+            w.ClickWait == ClickWait::None && !w.WaitForVoice) {
           if (w.SleepFrames != 0) {
             if (w.SleepFrames > 0) --w.SleepFrames;
           } else {
@@ -111,13 +113,13 @@ void TForm1::AppIdle() {
           }
         }
         break;
-      case 3:
+      case ScreenMode::StaffRoll:
         StaffRollIdle(*this);
         break;
-      case 4:
+      case ScreenMode::Map:
         MapIdle(*this);
         break;
-      case 6:
+      case ScreenMode::CgViewer:
         CgViewerIdle(*this);
         break;
       default:
@@ -150,16 +152,16 @@ void TForm1::Timer1Timer() {
   WatchPanelRefresh(*this);
   EffectTick(*this);
 
-  if (m.ScreenMode == 3) {
+  if (m.ScreenMode == ScreenMode::StaffRoll) {
     StaffRollTick(*this);
     return;
   }
-  if (m.ScreenMode == 8) {
+  if (m.ScreenMode == ScreenMode::Recollection) {
     RecollectionTick(*this);
     return;
   }
-  if (m.BacklogOpen || m.InputLock || m.ScreenMode != 0) return;
-  if (m.ChoiceMode != 0 && m.DialogKind == 0) {
+  if (m.BacklogOpen || m.InputLock || m.ScreenMode != ScreenMode::Play) return;
+  if (m.ChoiceMode != ChoiceMode::None && m.DialogKind == DialogKind::None) {
     ChoiceTick(*this);
     return;
   }
@@ -194,9 +196,9 @@ void TForm1::Timer1Timer() {
     default:
       break;
   }
-  if (w.ClickWait == 0 || m.InputLock || m.ScreenMode != 0) return;
+  if (w.ClickWait == ClickWait::None || m.InputLock || m.ScreenMode != ScreenMode::Play) return;
   if (State.AutoDelay() == 0) {
-    if (w.ClickWait != 5) AnimateWaitCursor(*this);
+    if (w.ClickWait != ClickWait::PageNoCursor) AnimateWaitCursor(*this);
     return;
   }
   // Auto mode: count down, but never release while a voice plays.
@@ -207,9 +209,8 @@ void TForm1::Timer1Timer() {
     if (w.AutoCountdown == 0 && voice) w.AutoCountdown = 1;
   }
   if (w.AutoCountdown == 0) {
-    if ((w.ClickWait == 1 || w.ClickWait == 4 || w.ClickWait == 5) && m.WindowShown)
-      PageReset(*this);
-    w.ClickWait = 0;
+    if (EndsPage(w.ClickWait) && m.WindowShown) PageReset(*this);
+    w.ClickWait = ClickWait::None;
   }
 }
 
@@ -220,11 +221,11 @@ bool TForm1::FormCloseQuery() {
   if (m.QuitRequested) return true;
   WriteGlobalSave(*this);
   if (m.EffectRunning) {
-    m.EffectAbort = 2;
+    m.EffectAbort = EffectAbort::CloseRequested;
     return false;
   }
   if (m.InputLock) return false;
-  if (m.ScreenMode == 3) StaffRollStop(*this);
+  if (m.ScreenMode == ScreenMode::StaffRoll) StaffRollStop(*this);
   State.Interp.ScriptRunning = false;
   StaffRollPause(*this, true);
   const platform::MsgResult r =
@@ -232,7 +233,7 @@ bool TForm1::FormCloseQuery() {
                           platform::MsgIcon::Question);
   const bool ok = r == platform::MsgResult::Ok;
   if (ok) {
-    m.EffectAbort = 1;
+    m.EffectAbort = EffectAbort::FinishNow;
     StaffRollStop(*this);
   }
   StaffRollPause(*this, false);
@@ -251,10 +252,10 @@ void TForm1::FormDestroy() {
 }
 
 void TForm1::PBPaint() {
-  if (State.Mode.ScreenMode == 4) {
+  if (State.Mode.ScreenMode == ScreenMode::Map) {
     MapPaint(*this);
   } else {
-    PaintScene(*this, State.Mode.ScreenMode == 1);
+    PaintScene(*this, State.Mode.ScreenMode == ScreenMode::WindowHidden);
   }
   Plat.display->Present();
   ApplyVolumes(*this);
@@ -264,23 +265,23 @@ void TForm1::PBPaint() {
 
 void TForm1::EnterFullScreen() {
   ShellState& s = State.Shell;
-  if (s.FullScreenActive || s.DisplayMode == 0) return;
+  if (s.FullScreenActive || s.DisplayMode == DisplayMode::Window) return;
   platform::Display& d = *Plat.display;
   d.GetWindowPos(s.SavedLeft, s.SavedTop);
   s.SavedWidth = 808;
   s.SavedHeight = 624;
-  if (d.SetFullScreen(s.DisplayMode)) {
+  if (d.SetFullScreen(static_cast<int>(s.DisplayMode))) {
     d.SetToolbarVisible(false);
     s.ToolbarShown = false;
     // Mode 2 keeps the display mode, so only mode 1 counts as changed.
-    s.FullScreenActive = s.DisplayMode == 1 ? 1 : 0;
-    s.BorderlessActive = s.DisplayMode == 2;
+    s.FullScreenActive = s.DisplayMode == DisplayMode::FullScreen ? 1 : 0;
+    s.BorderlessActive = s.DisplayMode == DisplayMode::Borderless;
     return;
   }
   // Not possible here: stay a normal window and go on.
   s.FullScreenActive = 0;
   s.BorderlessActive = false;
-  d.SetFullScreen(0);
+  d.SetFullScreen(static_cast<int>(DisplayMode::Window));
   d.SetToolbarVisible(true);
   s.ToolbarShown = true;
   d.SetWindowPos(s.SavedLeft, s.SavedTop);
@@ -290,7 +291,7 @@ void TForm1::LeaveFullScreen() {
   ShellState& s = State.Shell;
   if (!s.FullScreenActive && !s.BorderlessActive) return;
   platform::Display& d = *Plat.display;
-  d.SetFullScreen(0);
+  d.SetFullScreen(static_cast<int>(DisplayMode::Window));
   s.FullScreenActive = 0;
   s.BorderlessActive = false;
   d.SetToolbarVisible(true);
@@ -304,19 +305,21 @@ bool TForm1::IdleWanted() const {
   const ModeState& m = State.Mode;
   const WaitState& w = State.Wait;
   if (m.StartPending || m.QuitRequested || m.BgAnimFrames > 0 || w.ClickDebounce > 0) return true;
-  if (m.BacklogOpen || m.DialogKind != 0) return false;
+  if (m.BacklogOpen || m.DialogKind != DialogKind::None) return false;
   switch (m.ScreenMode) {
-    case 0:
+    case ScreenMode::Play:
       break;
-    case 3:
-    case 6:
+    case ScreenMode::StaffRoll:
+    case ScreenMode::CgViewer:
       return true;  // the staff roll and the CG viewer run on idle passes
     default:
       return false;  // the other screens do nothing in an idle pass
   }
   if (m.InputLock) return false;
-  if (m.SkipMode != 0 && w.ClickWait != 0) return true;
-  if (m.ChoiceMode != 0 || w.WaitTicks != 0 || w.ClickWait != 0 || w.WaitForVoice) return false;
+  if (m.SkipMode != SkipMode::Off && w.ClickWait != ClickWait::None) return true;
+  if (m.ChoiceMode != ChoiceMode::None || w.WaitTicks != 0 || w.ClickWait != ClickWait::None ||
+      w.WaitForVoice)
+    return false;
   if (w.SleepFrames < 0) return false;  // waits for a click
   if (w.SleepFrames > 0) return true;
   return State.Interp.ScriptRunning && !ScriptFinished(*this);
@@ -329,8 +332,9 @@ bool TForm1::WaitingForPlayer() const {
   if (!State.Interp.ScriptRunning || ScriptFinished(*this)) return true;
   if (m.InputLock || m.EffectRunning) return false;
   if (w.WaitTicks > 0 || w.WaitForVoice || w.SleepFrames > 0) return false;
-  if (m.SkipMode != 0 || State.AutoDelay() != 0) return false;
-  return w.ClickWait != 0 || m.ChoiceMode != 0 || w.SleepFrames < 0 || m.ScreenMode != 0;
+  if (m.SkipMode != SkipMode::Off || State.AutoDelay() != 0) return false;
+  return w.ClickWait != ClickWait::None || m.ChoiceMode != ChoiceMode::None || w.SleepFrames < 0 ||
+         m.ScreenMode != ScreenMode::Play;
 }
 
 int TForm1::QuietTicks() {
@@ -348,9 +352,10 @@ int TForm1::QuietTicks() {
     // The watch list refreshes on ticks whose counter is a multiple of 16.
     quiet = std::min(quiet, 15 - static_cast<int>(s.TickCounter & 15));
   }
-  if (m.ScreenMode == 3 || m.ScreenMode == 8) return 0;
-  if (m.BacklogOpen || m.InputLock || m.ScreenMode != 0) return quiet;
-  if (m.ChoiceMode != 0 && m.DialogKind == 0) return ChoiceTickQuiet(*this) ? quiet : 0;
+  if (m.ScreenMode == ScreenMode::StaffRoll || m.ScreenMode == ScreenMode::Recollection) return 0;
+  if (m.BacklogOpen || m.InputLock || m.ScreenMode != ScreenMode::Play) return quiet;
+  if (m.ChoiceMode != ChoiceMode::None && m.DialogKind == DialogKind::None)
+    return ChoiceTickQuiet(*this) ? quiet : 0;
   // A voice can end at any moment, and its end may release a wait.
   if (w.WaitForVoice || VoicePlaying(*this)) return 0;
   // Counting WaitTicks down is quiet until the tick that reaches 0.
@@ -361,9 +366,9 @@ int TForm1::QuietTicks() {
     if (overScreen != pointerOverScreen_) return 0;
   }
   if (s.DeferredMusicState != 0) return 0;
-  if (w.ClickWait == 0) return quiet;
+  if (w.ClickWait == ClickWait::None) return quiet;
   if (State.AutoDelay() != 0) return 0;
-  if (w.ClickWait == 5) return quiet;
+  if (w.ClickWait == ClickWait::PageNoCursor) return quiet;
   return std::min(quiet, WaitCursorQuietTicks(*this));
 }
 

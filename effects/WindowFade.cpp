@@ -18,19 +18,15 @@ constexpr int kFadeStep = 8;
 // level passes 255 or a click asks the fade to end.
 void CrossFade(TForm1& f, const Bitmap& a, const Bitmap& b, Bitmap& out) {
   ModeState& m = f.State.Mode;
-  m.InputLock = true;
-  m.EffectRunning = true;
-  m.EffectAbort = 0;
+  const EffectLock lock(m);
   int level = 0;
   while (level < 256) {
     MixFrames(a, b, level, out);
     CopyToScreen(f, out);
     f.Plat.display->Present();
-    if (m.EffectAbort) break;
+    if (m.EffectAbort != EffectAbort::None) break;
     level += kFadeStep * FrameClockWait(f, kFadePeriodMs);
   }
-  m.InputLock = false;
-  m.EffectRunning = false;
 }
 
 // The fade's work surface: the engine's output surface, or one of our own
@@ -56,7 +52,7 @@ void WinClose(TForm1& f) {
   Bitmap* scene = SceneSurface(f);
   if (stage && scene) {
     FrameClockStart(f);
-    if (m.SkipMode == 0) {
+    if (m.SkipMode == SkipMode::Off) {
       Bitmap fallback;
       CrossFade(f, *stage, *scene, FadeSurface(f, fallback));
     }
@@ -79,7 +75,7 @@ void WinOpen(TForm1& f) {
   BuildSceneSurface(f);
   if (scene && previous) {
     FrameClockStart(f);
-    if (m.SkipMode == 0) {
+    if (m.SkipMode == SkipMode::Off) {
       Bitmap fallback;
       CrossFade(f, *scene, *previous, FadeSurface(f, fallback));
     }

@@ -165,13 +165,13 @@ StepResult GraCommand(TForm1& f, const char* args) {
   ShowPicture(f, args);
   ModeState& m = f.State.Mode;
   StepResult result = kStepContinue;
-  if (m.EffectAbort == 1) {
+  if (m.EffectAbort == EffectAbort::FinishNow) {
     result = kStepEnd;
-  } else if (m.EffectAbort == 2) {
+  } else if (m.EffectAbort == EffectAbort::CloseRequested) {
     Host(f).AskQuitAfterClose();  // the window was asked to close during the transition
     result = kStepEnd;
   }
-  m.EffectAbort = 0;
+  m.EffectAbort = EffectAbort::None;
   return result;
 }
 
@@ -227,15 +227,15 @@ StepResult OvrCommand(TForm1& f, const char* args) {
   const std::string_view t = TrimmedField(text, 1), x = TrimmedField(text, 2),
                          y = TrimmedField(text, 3);
   const int transition = t.empty() ? 6 : Number(t);
-  if (!x.empty()) v.S(21) = Number(x);
-  if (!y.empty()) v.S(22) = Number(y);
+  if (!x.empty()) v.S(kSysOverlayX) = Number(x);
+  if (!y.empty()) v.S(kSysOverlayY) = Number(y);
   std::string upper = name;
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   if (upper == "OFF") {
-    v.S(35) = 0;
+    v.S(kSysOverlayOn) = 0;
   } else {
     LoadScenePicture(f, name, g.Overlay);  // a missing picture keeps the old overlay
-    v.S(35) = 1;
+    v.S(kSysOverlayOn) = 1;
   }
   CopyText(g.OverlaySpec, text);
   Host(f).InvalidateMessageWindow();
@@ -252,10 +252,10 @@ StepResult PartsloadCommand(TForm1& f, const char* args) {
   const std::string first(TrimmedField(text, 0)), second(TrimmedField(text, 1));
   LoadScenePicture(f, first, g.Parts);
   if (second.empty()) {
-    f.State.Vars.S(15) = 0;
+    f.State.Vars.S(kSysClickMapHighlight) = 0;
   } else {
     LoadScenePicture(f, second, g.Output);
-    f.State.Vars.S(15) = 1;
+    f.State.Vars.S(kSysClickMapHighlight) = 1;
   }
   return kStepContinue;
 }
@@ -339,7 +339,7 @@ StepResult ScrollCommand(TForm1& f, const char* args) {
   const int period = Number(TrimmedField(text, 2));
   const int transition = Number(TrimmedField(text, 3));
 
-  m.ScreenMode = 7;
+  m.ScreenMode = ScreenMode::ScrollingPicture;
   m.MenuLock = true;
   Host(f).RefreshMenuStates();
   int steps = 0;
@@ -355,26 +355,27 @@ StepResult ScrollCommand(TForm1& f, const char* args) {
 
   // A click or a close request during the scroll ends it at its last position.
   FrameClock clock(*f.Plat.clock);
-  m.EffectRunning = true;
+  // Input stays open, and a click that ended the transition ends the scroll.
+  EffectLock running(m, EffectLock::kRunning);
   for (int step = 0; step < steps;) {
     ScrollOffset(direction, picture.Width, picture.Height, step, x, y);
     BlitToWindow(f, picture, x, y, kSceneWidth, kSceneHeight, 0, 0);
     PresentWindow(f);
     f.Plat.clock->Pump();
-    if (m.EffectAbort != 0) break;
+    if (m.EffectAbort != EffectAbort::None) break;
     step += clock.Wait(period);
   }
-  m.EffectRunning = false;
+  running.End();
 
   ScrollOffset(direction, picture.Width, picture.Height, steps, x, y);
   PutWindow(picture, x, y, g.Scene);
   CopyToWindow(f, g.Scene);
   PresentWindow(f);
-  m.ScreenMode = 0;
+  m.ScreenMode = ScreenMode::Play;
   m.MenuLock = false;
   Host(f).RefreshMenuStates();
-  if (m.EffectAbort == 2) Host(f).AskQuitAfterClose();
-  m.EffectAbort = 0;
+  if (m.EffectAbort == EffectAbort::CloseRequested) Host(f).AskQuitAfterClose();
+  m.EffectAbort = EffectAbort::None;
   return kStepEnd;
 }
 

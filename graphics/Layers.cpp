@@ -35,7 +35,7 @@ void CharacterPosition(const TForm1& f, int count, int position, int& x, int& y)
   position = std::clamp(position, 0, count - 1);
   const int cell = kFirst[count] + position;
   x = f.State.Vars.S(kSysPositions + cell);
-  y = f.State.Vars.S(kSysPositions + 10 + cell);
+  y = f.State.Vars.S(kSysPositionsY + cell);
 }
 
 int DrawingOrder(int count, bool reversed, int order[kLayoutPositions]) {
@@ -160,7 +160,7 @@ int ApplySpriteSpec(TForm1& f, const char* spec) {
   }
   layout.Count = count;
   std::snprintf(g.SpriteSpec, sizeof g.SpriteSpec, "%s", spec);
-  if (f.State.Mode.SkipMode == 0 && f.State.AutoDelay() != 1) Host(f).CountPlay();
+  if (f.State.Mode.SkipMode == SkipMode::Off && f.State.AutoDelay() != 1) Host(f).CountPlay();
   return transition;
 }
 
@@ -190,7 +190,7 @@ void DrawOverlay(TForm1& f) {
   GraphicsState& g = f.Gfx;
   const Banks& v = f.State.Vars;
   if (g.Overlay.Empty()) return;
-  const int x = v.S(21), y = v.S(22), weight = v.S(23);
+  const int x = v.S(kSysOverlayX), y = v.S(kSysOverlayY), weight = v.S(kSysOverlayOpacity);
   if (weight == 0) {
     DrawMaskedPaired(g.Stage, x, g.Overlay, y);
     return;
@@ -218,12 +218,12 @@ void ComposeStage(TForm1& f) {
   g.Stage.Resize(kSceneWidth, kSceneHeight);
   CopyCovering(g.Background, g.Stage);
 
-  const bool overlayOn = v.S(35) != 0;
-  if (overlayOn && v.S(20) == 0) DrawOverlay(f);
+  const bool overlayOn = v.S(kSysOverlayOn) != 0;
+  if (overlayOn && v.S(kSysOverlayOrder) == 0) DrawOverlay(f);
 
   const CharacterLayout& layout = g.Layout;
   int order[kLayoutPositions];
-  const int n = DrawingOrder(layout.Count, v.S(24) != 0, order);
+  const int n = DrawingOrder(layout.Count, v.S(kSysCharacterOrder) != 0, order);
   for (int i = 0; i < n; ++i) {
     const int p = order[i];
     if (layout.Names[p][0] == '\0') continue;
@@ -236,7 +236,7 @@ void ComposeStage(TForm1& f) {
                slot.Mask);
   }
 
-  if (overlayOn && v.S(20) == 1) DrawOverlay(f);
+  if (overlayOn && v.S(kSysOverlayOrder) == 1) DrawOverlay(f);
 }
 
 }  // namespace zk

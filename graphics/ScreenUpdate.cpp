@@ -40,10 +40,10 @@ void SepiaSurface(Bitmap& b) {
 void ApplyStageFilter(TForm1& f) {
   Bitmap& stage = f.Gfx.Stage;
   const Banks& v = f.State.Vars;
-  switch (v.S(11)) {
+  switch (v.S(kSysStageFilter)) {
     case 1: {
       // Brightness in sixteenths; brighter than 16/16 saturates instead of wrapping.
-      const unsigned level = static_cast<unsigned>(std::clamp(v.S(13), 0, 4096));
+      const unsigned level = static_cast<unsigned>(std::clamp(v.S(kSysFilterLevel), 0, 4096));
       uint8_t table[256];
       for (unsigned i = 0; i < 256; ++i) table[i] = static_cast<uint8_t>(std::min(255u, (i * level) >> 4));
       for (uint8_t& b : stage.Pixels) b = table[b];
@@ -92,14 +92,15 @@ void BuildScene(TForm1& f) {
     CopyCovering(g.Stage, g.Scene);
   }
   if (m.WindowShown) Host(f).DrawMessageWindowLayer();
-  if (m.ScreenMode == 0 && f.State.Vars.S(4) != 0 && !fullText) Host(f).DrawDatePanel();
+  if (m.ScreenMode == ScreenMode::Play && f.State.Vars.S(kSysDateDisplay) != 0 && !fullText)
+    Host(f).DrawDatePanel();
 }
 
 void ScreenUpdate(TForm1& f, int transition) {
   GraphicsState& g = f.Gfx;
   ModeState& m = f.State.Mode;
   const Banks& v = f.State.Vars;
-  m.InputLock = true;
+  const EffectLock lock(m, EffectLock::kInput);
   g.Scene.Resize(kSceneWidth, kSceneHeight);
   CopySurface(g.Scene, g.Previous);
   ComposeStage(f);
@@ -107,7 +108,7 @@ void ScreenUpdate(TForm1& f, int transition) {
   // In full-screen text mode the background may change first and the text
   // page fade in afterwards.
   if (v.S(kSysFullScreenText) != 0 &&
-      ((v.S(9) == 1 && g.BackgroundChanged) || v.S(9) == 2)) {
+      ((v.S(kSysUpdateMode) == 1 && g.BackgroundChanged) || v.S(kSysUpdateMode) == 2)) {
     CopyCovering(g.Stage, g.Scene);
     RunTransition(f, transition);
     CopySurface(g.Scene, g.Previous);
@@ -116,13 +117,12 @@ void ScreenUpdate(TForm1& f, int transition) {
   g.BackgroundChanged = false;
   BuildScene(f);
   RunTransition(f, transition);
-  m.InputLock = false;
 }
 
 void SepiaFlash(TForm1& f, int) {
   GraphicsState& g = f.Gfx;
   ModeState& m = f.State.Mode;
-  m.InputLock = true;
+  const EffectLock lock(m, EffectLock::kInput);
   g.Stage.Resize(kSceneWidth, kSceneHeight);
   SepiaSurface(g.Stage);
   CopyCovering(g.Stage, g.Scene);
@@ -137,7 +137,6 @@ void SepiaFlash(TForm1& f, int) {
   RunTransitionFrames(r, fade);
   CopyToWindow(f, g.Scene);
   PresentWindow(f);
-  m.InputLock = false;
 }
 
 void PaintScene(TForm1& f, bool stageOnly) { CopyToWindow(f, stageOnly ? f.Gfx.Stage : f.Gfx.Scene); }

@@ -94,8 +94,9 @@ bool DrawSoftWipe(TransitionRun& r) {
 // 4: a filled circle of the new picture around (400, 300), as horizontal spans.
 void BeginIris(TransitionRun& r) {
   const Banks& v = r.f.State.Vars;
-  const long long dx = std::llabs(static_cast<long long>(v.S(20)) - 400);
-  const long long dy = std::llabs(static_cast<long long>(v.S(21)) - 300);
+  // The reach takes S020 and S021 (the overlay's order and x) as a centre.
+  const long long dx = std::llabs(static_cast<long long>(v.S(kSysOverlayOrder)) - 400);
+  const long long dy = std::llabs(static_cast<long long>(v.S(kSysOverlayX)) - 300);
   // Beyond a radius of 500 the picture is complete; a runaway reach must not
   // hold the game for minutes.
   r.End = 500 + static_cast<int>(std::min(std::max(dx, dy), 800LL));
@@ -270,7 +271,7 @@ bool DrawStripes(TransitionRun& r) {
 
 // 17: checker dissolve in L levels, a quarter of the pixels per sub-frame.
 void BeginChecker(TransitionRun& r) {
-  const int s016 = r.f.State.Vars.S(16);
+  const int s016 = r.f.State.Vars.S(kSysDissolveLevels);
   r.Levels = s016 >= 1 && s016 <= 128 ? s016 : 16;
   r.End = 4 * r.Levels;
 }
@@ -494,7 +495,7 @@ bool RunTransitionFrames(TransitionRun& r, const TransitionType& t) {
     int periods = 1;
     if (t.Draw(r)) {
       PresentWindow(r.f);
-      if (checksEachFrame && r.f.State.Mode.EffectAbort != 0) return true;
+      if (checksEachFrame && r.f.State.Mode.EffectAbort != EffectAbort::None) return true;
       switch (t.Pace) {
         case Pacing::None:
           break;
@@ -537,41 +538,33 @@ void ShowScene(TForm1& f) {
 
 void RunTransition(TForm1& f, int number) {
   ModeState& m = f.State.Mode;
-  if (number < 0 || f.State.Settings.GMode != 0 || m.SkipMode != 0) number = 0;
+  if (number < 0 || f.State.Settings.GMode != 0 || m.SkipMode != SkipMode::Off) number = 0;
   const TransitionType& t = TransitionTypeOf(number);
   GraphicsState& g = f.Gfx;
   EnsureFrames(g);
 
   f.State.Vars.S(kSysSleepCut) = 0;
-  m.EffectAbort = 0;
-  m.InputLock = true;
-  m.EffectRunning = true;
+  const EffectLock lock(m);
 
   TransitionRun r(f);
   const bool aborted = RunTransitionFrames(r, t);
   if (aborted ? t.Abort == AbortRule::Immediate
-              : t.Abort == AbortRule::AfterLast && m.EffectAbort != 0)
+              : t.Abort == AbortRule::AfterLast && m.EffectAbort != EffectAbort::None)
     f.State.Vars.S(kSysSleepCut) = 1;
   if (t.ShowsScene) ShowScene(f);
   g.TransitionMask = Bitmap{};
-
-  m.InputLock = false;
-  m.EffectRunning = false;
 }
 
 void CrossFade(TForm1& f, int step, int periodMs) {
   ModeState& m = f.State.Mode;
   GraphicsState& g = f.Gfx;
   EnsureFrames(g);
-  m.InputLock = true;
-  m.EffectRunning = true;
-  m.EffectAbort = 0;
+  EffectLock lock(m);
   const TransitionType fade{-1, "cross-fade", Pacing::FrameClock, periodMs, AbortRule::Quiet,
                             0, std::max(step, 1), 257, nullptr, DrawCrossFade, nullptr, true};
   TransitionRun r(f);
   RunTransitionFrames(r, fade);
-  m.InputLock = false;
-  m.EffectRunning = false;
+  lock.End();
   ShowScene(f);
 }
 

@@ -13,7 +13,7 @@ bool ChoiceTickQuiet(TForm1&) {
 void ChoiceHover(TForm1&, int, int) {}
 // Until choices are connected, confirming an option closes the choice.
 void ChoiceConfirm(TForm1& f, bool) {
-  if (f.State.Mode.ChoiceHover != 0) f.State.Mode.ChoiceMode = 0;
+  if (f.State.Mode.ChoiceHover != 0) f.State.Mode.ChoiceMode = ChoiceMode::None;
 }
 void GoToLabel(TForm1&, const char*) {}
 

@@ -30,7 +30,7 @@ ScriptHost& Host(TForm1& f) {
 
 void StopSkipAndAuto(TForm1& f) {
   EngineState& s = f.State;
-  s.Mode.SkipMode = 0;
+  s.Mode.SkipMode = SkipMode::Off;
   s.Vars.S(kSysQuickButton1) = 0;  // skip button
   s.SetAutoDelay(0);
   s.Vars.S(kSysQuickButton1 + 1) = 0;  // auto button
@@ -73,7 +73,7 @@ StepResult CmdCv(TForm1& f, char*, char* args) {
   std::string name(args);
   if (s.Vars.S(kSysSetNameResult) != 0 && VoiceExists(f, name + "X")) name += "X";
   AddPageVoice(in, name);
-  if (s.Mode.SkipMode == 0) PlayVoice(f, name);
+  if (s.Mode.SkipMode == SkipMode::Off) PlayVoice(f, name);
   std::snprintf(in.LastVoice, sizeof in.LastVoice, "%s", name.c_str());
   AppendBacklog(in, "@" + name);
   EndBacklogLine(in);
@@ -110,12 +110,12 @@ StepResult CmdRec(TForm1& f, char*, char*) {
   s.Vars.F.ClearAll();
   std::memset(s.Vars.Cells + kCellV, 0, 1000 * sizeof(int32_t));
   std::memcpy(s.Interp.RecScript, s.Interp.LoadedScript, kScriptNameSize);
-  if (s.Vars.S(151) == 2) {
-    s.Vars.S(153) = 0;
+  if (s.Vars.S(kSysChoiceRecord) == 2) {
+    s.Vars.S(kSysChoiceReplayIndex) = 0;
   } else {
-    s.Vars.S(151) = 1;
-    s.Vars.S(152) = 0;
-    s.Vars.S(153) = 0;
+    s.Vars.S(kSysChoiceRecord) = 1;
+    s.Vars.S(kSysChoiceRecordCount) = 0;
+    s.Vars.S(kSysChoiceReplayIndex) = 0;
   }
   return kStepContinue;
 }
@@ -139,7 +139,7 @@ StepResult CmdMark(TForm1& f, char*, char* args) {
   s.Vars.ReadMarks.Set(n);
   if (s.Settings.SkipReadOnly) {
     s.Wait.CurrentTextRead = false;
-    s.Mode.SkipMode = 0;
+    s.Mode.SkipMode = SkipMode::Off;
     s.Vars.S(kSysQuickButton1) = 0;
     Host(f).RedrawQuickButtons();
   }
@@ -164,14 +164,13 @@ StepResult CmdStitle(TForm1& f, char*, char* args) {
 
 StepResult CmdSetname(TForm1& f, char*, char*) {
   EngineState& s = f.State;
-  s.Mode.InputLock = true;
+  const EffectLock lock(s.Mode, EffectLock::kInput);
   ApplyStopAtChoice(f);
   RunNameEntry(f);
   const std::string& first = f.Game.Def.DEFAULT_NAME;
   const std::string& second = f.Game.Def.DEFAULT_NAME2;
   const bool defaults = first == s.Vars.GetString(0) && second == s.Vars.GetString(1);
   s.Vars.S(kSysSetNameResult) = defaults ? 0 : 1;
-  s.Mode.InputLock = false;
   return kStepEnd;
 }
 
@@ -184,7 +183,7 @@ StepResult CmdWaitVEnd(TForm1& f, char*, char*) {
 
 StepResult CmdSleep(TForm1& f, char*, char* args) {
   EngineState& s = f.State;
-  if (s.Mode.SkipMode != 0 || s.AutoDelay() != 0) return kStepContinue;
+  if (s.Mode.SkipMode != SkipMode::Off || s.AutoDelay() != 0) return kStepContinue;
   const int32_t frames = std::atoi(args) / 30;
   s.Wait.SleepFrames = frames == 0 ? -1 : frames;
   return kStepEnd;
@@ -222,7 +221,7 @@ std::string EffectSoundName(const PlayerSettings& p, std::string_view name, bool
 
 StepResult CmdSe(TForm1& f, char*, char* args) {
   const EngineState& s = f.State;
-  if (s.Mode.SkipMode != 0 && s.Settings.SkipCutsEffects) return kStepContinue;
+  if (s.Mode.SkipMode != SkipMode::Off && s.Settings.SkipCutsEffects) return kStepContinue;
   const std::string name = EffectSoundName(s.Settings, args, false);
   if (!name.empty()) PlaySound(f, name, 1);
   return kStepContinue;

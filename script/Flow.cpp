@@ -105,9 +105,9 @@ void ScriptStartReset(TForm1& f) {
   WaitState& w = f.State.Wait;
   w.CharDelay = 1;
   w.PageFinish = false;
-  w.ClickWait = 0;
+  w.ClickWait = ClickWait::None;
   w.WaitTicks = 0;
-  f.State.Mode.ChoiceMode = 0;
+  f.State.Mode.ChoiceMode = ChoiceMode::None;
   f.State.Interp.Column = 0;
   f.State.Interp.Row = 0;
 }
@@ -259,14 +259,17 @@ StepResult CmdCall(TForm1& f, char*, char* args) {
 StepResult CmdEnd(TForm1& f, char*, char*) {
   if (f.State.Interp.CallDepth > 0) {
     ReturnFromCall(f);
-  } else if (f.State.Mode.ReplayKind == 1 || f.State.Mode.ReplayKind == 2) {
+  } else if (f.State.Mode.ReplayKind == ReplayKind::CgViewer ||
+             f.State.Mode.ReplayKind == ReplayKind::Recollection) {
     EndReplay(f);
   }
   return kStepEnd;
 }
 
 StepResult CmdExit(TForm1& f, char*, char*) {
-  if (f.State.Mode.ReplayKind == 1 || f.State.Mode.ReplayKind == 2) EndReplay(f);
+  if (f.State.Mode.ReplayKind == ReplayKind::CgViewer ||
+      f.State.Mode.ReplayKind == ReplayKind::Recollection)
+    EndReplay(f);
   return kStepEnd;
 }
 

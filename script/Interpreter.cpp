@@ -138,7 +138,7 @@ namespace {
 
 // A click wait begins: the auto-mode countdown and, for page and line waits,
 // a snapshot for the page rewind view.
-void BeginWait(TForm1& f, int kind) {
+void BeginWait(TForm1& f, ClickWait kind) {
   EngineState& s = f.State;
   s.Wait.ClickWait = kind;
   s.Wait.AutoCountdown = AutoCountdownFor(s);
@@ -187,7 +187,8 @@ bool CharacterDelay(TForm1& f) {
   EngineState& s = f.State;
   if (s.Interp.NameAsText) return false;
   const WaitState& w = s.Wait;
-  if (w.CharDelay != 0 && !w.PageFinish && s.Settings.TextSpeedOn && s.Mode.SkipMode == 0) {
+  if (w.CharDelay != 0 && !w.PageFinish && s.Settings.TextSpeedOn &&
+      s.Mode.SkipMode == SkipMode::Off) {
     s.Wait.WaitTicks = std::max(0, w.CharDelay - 1);
     return true;
   }
@@ -269,7 +270,7 @@ bool InlineColour(TForm1& f, const char* afterKey) {
 bool InlineWait(TForm1& f, const char* afterKey) {
   EngineState& s = f.State;
   InterpreterState& in = s.Interp;
-  if (s.Mode.SkipMode == 0) s.Wait.WaitTicks = std::max(0, std::atoi(ArgumentAfter(afterKey)));
+  if (s.Mode.SkipMode == SkipMode::Off) s.Wait.WaitTicks = std::max(0, std::atoi(ArgumentAfter(afterKey)));
   const char* const line = in.LineBuffer;
   const char* close = std::strchr(afterKey, ']');
   in.LinePos =
@@ -282,7 +283,7 @@ bool InlineVoice(TForm1& f, const char* afterKey) {
   EngineState& s = f.State;
   InterpreterState& in = s.Interp;
   const std::string name(afterKey);
-  if (s.Mode.SkipMode == 0) PlayVoice(f, name);
+  if (s.Mode.SkipMode == SkipMode::Off) PlayVoice(f, name);
   AddPageVoice(in, name);
   std::snprintf(in.LastVoice, sizeof in.LastVoice, "%s", name.c_str());
   return false;
@@ -408,7 +409,7 @@ bool PrintText(TForm1& f) {
         n = 10;  // "%0" waits the default and then prints the "0"
         in.LinePos = pos + 1;
       }
-      if (s.Mode.SkipMode == 0) w.WaitTicks = n;
+      if (s.Mode.SkipMode == SkipMode::Off) w.WaitTicks = n;
       return true;
     }
     if (c == '[' || c == '<') {
@@ -423,11 +424,11 @@ bool PrintText(TForm1& f) {
       in.Column = 0;
       ++in.Row;
       in.NameAsText = false;
-      return s.Mode.SkipMode == 0;
+      return s.Mode.SkipMode == SkipMode::Off;
     }
     if (pair == kPageMark) {
       EndBacklogLine(in);
-      BeginWait(f, 1);
+      BeginWait(f, ClickWait::Page);
       return true;
     }
     if (pair == kNewPageMark) {
@@ -437,7 +438,7 @@ bool PrintText(TForm1& f) {
       return true;
     }
     if (pair == kLineMark) {
-      w.ClickWait = 2;
+      w.ClickWait = ClickWait::Line;
       w.AutoCountdown = AutoCountdownFor(s);
       if (pos == 0) {
         in.NeedLine = true;
@@ -586,13 +587,13 @@ bool RunLine(TForm1& f) {
       case LineKind::PageEndVoiceGoesOn:
       case LineKind::PageEndNoCursor:
         EndBacklogLine(in);
-        BeginWait(f, kind.ClickWait);
+        BeginWait(f, kind.Wait);
         ++in.LinePos;
         if (kind.Kind != LineKind::PageEndNoCursor) Snapshot(f);
         return true;
       case LineKind::LineWait:
-        if (s.Mode.SkipMode != 0) return false;
-        BeginWait(f, kind.ClickWait);
+        if (s.Mode.SkipMode != SkipMode::Off) return false;
+        BeginWait(f, kind.Wait);
         Snapshot(f);
         DropPageSnapshot(f);  // the next snapshot overwrites this one
         return true;
@@ -644,19 +645,19 @@ void InterpreterStep(TForm1& f) {
 
 // The last row takes every first byte the others do not name.
 const LineKindInfo kLineKinds[kLineKindCount] = {
-    {std::string_view("\0", 1), LineKind::Empty, "empty line", 0},
-    {"!", LineKind::Assignment, "assignment", 0},
-    {":", LineKind::Label, "label", 0},
-    {";", LineKind::Comment, "comment", 0},
-    {"}", LineKind::BlockEnd, "block end", 0},
-    {"{", LineKind::BlockStart, "block start", 0},
-    {"*@", LineKind::Command, "command", 0},
-    {">", LineKind::NamePlate, "name plate", 0},
-    {"\\", LineKind::PageEnd, "page end", 1},
-    {"~", LineKind::PageEndVoiceGoesOn, "page end, voice continues", 4},
-    {"+", LineKind::PageEndNoCursor, "page end without cursor", 5},
-    {"=", LineKind::LineWait, "line wait", 2},
-    {{}, LineKind::Text, "text", 0},
+    {std::string_view("\0", 1), LineKind::Empty, "empty line", ClickWait::None},
+    {"!", LineKind::Assignment, "assignment", ClickWait::None},
+    {":", LineKind::Label, "label", ClickWait::None},
+    {";", LineKind::Comment, "comment", ClickWait::None},
+    {"}", LineKind::BlockEnd, "block end", ClickWait::None},
+    {"{", LineKind::BlockStart, "block start", ClickWait::None},
+    {"*@", LineKind::Command, "command", ClickWait::None},
+    {">", LineKind::NamePlate, "name plate", ClickWait::None},
+    {"\\", LineKind::PageEnd, "page end", ClickWait::Page},
+    {"~", LineKind::PageEndVoiceGoesOn, "page end, voice continues", ClickWait::PageKeepVoice},
+    {"+", LineKind::PageEndNoCursor, "page end without cursor", ClickWait::PageNoCursor},
+    {"=", LineKind::LineWait, "line wait", ClickWait::Line},
+    {{}, LineKind::Text, "text", ClickWait::None},
 };
 
 const LineKindInfo& ClassifyLine(const char* line) {

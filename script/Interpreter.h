@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/EngineState.h"
 #include "script/Command.h"
 
 namespace zk {
@@ -46,7 +47,7 @@ struct LineKindInfo {
   std::string_view Prefixes;  // the first bytes of the kind; empty: any other byte
   LineKind Kind;
   const char* Meaning;
-  int32_t ClickWait;  // the wait the line begins, 0 none
+  ClickWait Wait;  // the wait the line begins
 };
 constexpr int kLineKindCount = 13;
 extern const LineKindInfo kLineKinds[kLineKindCount];

@@ -24,7 +24,7 @@ namespace {
 constexpr int kH = platform::kScreenHeight;
 
 bool EffectsCut(const EngineState& s) {
-  return s.Mode.SkipMode != 0 && s.Settings.SkipCutsEffects;
+  return s.Mode.SkipMode != SkipMode::Off && s.Settings.SkipCutsEffects;
 }
 
 // The argument after the next comma of the line, or 0 when there is none.
@@ -95,7 +95,7 @@ StepResult CmdShake(TForm1& f, char*, char* args) {
 
 // fix: the visible screen becomes the stage and the scene.
 StepResult CmdFix(TForm1& f, char*, char*) {
-  f.State.Vars.S(23) = 0;
+  f.State.Vars.S(kSysOverlayOpacity) = 0;
   Bitmap* stage = StageSurface(f);
   Bitmap* scene = SceneSurface(f);
   if (stage) CopyFrameToBitmap(f, *stage);

@@ -11,6 +11,7 @@
 namespace zk {
 
 class TForm1;
+enum class DialogKind : int32_t;
 
 // ---- Start-up steps
 void LoadGlobalData(TForm1& f);       // merge the global save file
@@ -25,7 +26,7 @@ void OpenLoadScreen(TForm1& f);
 void QuickSave(TForm1& f);
 
 // ---- In-game dialogs and title return
-void AskYesNo(TForm1& f, const char* questionUtf8, int kind);
+void AskYesNo(TForm1& f, const char* questionUtf8, DialogKind kind);
 void DialogMouseDown(TForm1& f, int x, int y, bool right);
 void DialogMouseMove(TForm1& f, int x, int y);
 void ReturnToTitle(TForm1& f);

@@ -17,11 +17,11 @@ void OpenLoadScreen(TForm1&) {}
 void QuickSave(TForm1&) {}
 
 // Until the dialogs are connected, a question only takes input.
-void AskYesNo(TForm1& f, const char*, int kind) {
+void AskYesNo(TForm1& f, const char*, DialogKind kind) {
   f.State.Mode.DialogKind = kind;
 }
 void DialogMouseDown(TForm1& f, int, int, bool) {
-  f.State.Mode.DialogKind = 0;
+  f.State.Mode.DialogKind = DialogKind::None;
 }
 void DialogMouseMove(TForm1&, int, int) {}
 void ReturnToTitle(TForm1&) {}

@@ -77,7 +77,7 @@ bool MoreTextFollows(const TForm1& f) {
   const InterpreterState& in = f.State.Interp;
   const WaitState& w = f.State.Wait;
   if (!in.NameAsText && w.CharDelay != 0 && !w.PageFinish && f.State.Settings.TextSpeedOn &&
-      f.State.Mode.SkipMode == 0)
+      f.State.Mode.SkipMode == SkipMode::Off)
     return false;
   if (in.PendingText && *in.PendingText) return true;
   if (in.LinePos < 0 || in.LinePos + 1 >= kLineBufferSize) return false;
@@ -92,8 +92,9 @@ void ShowPrintedText(TForm1& f) {
   TextState& t = f.Text;
   if (!t.PresentPending) return;
   const uint32_t since = f.Plat.clock->NowMs() - t.LastPresentMs;
-  const bool due = f.State.Mode.SkipMode != 0 ? since >= kSkipPresentMs
-                                              : since >= kFramePresentMs || !MoreTextFollows(f);
+  const bool due = f.State.Mode.SkipMode != SkipMode::Off
+                       ? since >= kSkipPresentMs
+                       : since >= kFramePresentMs || !MoreTextFollows(f);
   if (due) PresentNow(f);
 }
 
@@ -253,7 +254,7 @@ void SetTextColour(TForm1& f, int index) {
 }
 
 void DrawCharacter(TForm1& f, uint16_t code, int x, int y, bool toScreen) {
-  if (f.State.Mode.SkipMode == 2) return;
+  if (f.State.Mode.SkipMode == SkipMode::NoText) return;
   TextState& t = f.Text;
   // The speaker colour may have changed since the index was set.
   t.Colour.Set(TextColourOf(t.ColourIndex, SpeakerColour(f)));
@@ -325,7 +326,7 @@ void RedrawPage(TForm1& f, bool toScreen) {
 namespace {
 
 void DrawStringAt(TForm1& f, std::string_view text, int x, Bitmap& target, int colour, int y) {
-  if (f.State.Mode.SkipMode == 2) return;
+  if (f.State.Mode.SkipMode == SkipMode::NoText) return;
   TextState& t = f.Text;
   SetTextColour(f, colour);
   const int pitch = Def(f).TX_PITCH_X;
@@ -524,7 +525,7 @@ bool WaitMarkDrawable(const TForm1& f) {
 
 void AnimateWaitCursor(TForm1& f) {
   const ModeState& m = f.State.Mode;
-  if (m.SkipMode != 0 || m.BgAnimFrames > 0) return;
+  if (m.SkipMode != SkipMode::Off || m.BgAnimFrames > 0) return;
   if (!WaitMarkDrawable(f)) return;
   TextState& t = f.Text;
   const GameDefinition& d = Def(f);
@@ -552,7 +553,7 @@ void AnimateWaitCursor(TForm1& f) {
 
 int WaitCursorQuietTicks(TForm1& f) {
   const ModeState& m = f.State.Mode;
-  if (m.SkipMode != 0 || m.BgAnimFrames > 0 || !WaitMarkDrawable(f)) return INT_MAX;
+  if (m.SkipMode != SkipMode::Off || m.BgAnimFrames > 0 || !WaitMarkDrawable(f)) return INT_MAX;
   const TextState& t = f.Text;
   if (t.PresentPending) return 0;
   const GameDefinition& d = Def(f);
@@ -592,7 +593,7 @@ void HideMessageWindow(TForm1& f) {
   f.Text.HiddenScene = f.Gfx.Scene;
   CopyToScreen(f, f.Gfx.Stage);
   PresentNow(f);
-  m.ScreenMode = 1;
+  m.ScreenMode = ScreenMode::WindowHidden;
 }
 
 void ShowMessageWindow(TForm1& f) {
@@ -602,7 +603,7 @@ void ShowMessageWindow(TForm1& f) {
   t.HiddenScene = Bitmap{};
   CopyToScreen(f, f.Gfx.Scene);
   PresentNow(f);
-  m.ScreenMode = 0;
+  m.ScreenMode = ScreenMode::Play;
   m.MenuLock = false;
   Host(f).RefreshMenuStates();
   Host(f).RedrawQuickButtons();

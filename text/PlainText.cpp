@@ -93,7 +93,7 @@ void DrawTextToBitmap(TForm1& f, Bitmap& target, int x, int y, std::string_view 
 }
 
 void DrawRuby(TForm1& f, std::string_view text, int column, int row) {
-  if (f.State.Mode.SkipMode == 2 || text.empty()) return;
+  if (f.State.Mode.SkipMode == SkipMode::NoText || text.empty()) return;
   const GameDefinition& d = f.Game.Def;
   const bool window = f.State.Vars.S(kSysFullScreenText) == 0;
   const int x = (window ? d.TXW_OFS_X + d.TX_OFS_X + column * d.TX_PITCH_X

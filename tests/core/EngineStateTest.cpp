@@ -70,5 +70,42 @@ TEST(Banks, StringsKeepAtMost63Bytes) {
   EXPECT_STREQ(s.Vars.GetString(10), "");
 }
 
+TEST(EffectLock, HoldsWhatItNamesAndClearsItOnce) {
+  ModeState m;
+  m.EffectAbort = EffectAbort::FinishNow;
+  {
+    EffectLock outer(m);
+    EXPECT_TRUE(m.InputLock);
+    EXPECT_TRUE(m.EffectRunning);
+    EXPECT_EQ(m.EffectAbort, EffectAbort::None);
+    m.EffectAbort = EffectAbort::CloseRequested;
+    { const EffectLock inner(m); }
+    // A nested effect leaves the flags clear while the outer one runs on.
+    EXPECT_FALSE(m.InputLock);
+    EXPECT_FALSE(m.EffectRunning);
+    EXPECT_EQ(m.EffectAbort, EffectAbort::None);
+    outer.End();
+    m.InputLock = true;  // set by later steps; the end of the scope leaves it
+  }
+  EXPECT_TRUE(m.InputLock);
+
+  // Holding only the running flag keeps input and a pending request as they are.
+  m.InputLock = false;
+  m.EffectAbort = EffectAbort::FinishNow;
+  {
+    const EffectLock running(m, EffectLock::kRunning);
+    EXPECT_TRUE(m.EffectRunning);
+    EXPECT_FALSE(m.InputLock);
+    EXPECT_EQ(m.EffectAbort, EffectAbort::FinishNow);
+  }
+  EXPECT_FALSE(m.EffectRunning);
+  {
+    const EffectLock input(m, EffectLock::kInput);
+    EXPECT_TRUE(m.InputLock);
+    EXPECT_FALSE(m.EffectRunning);
+  }
+  EXPECT_FALSE(m.InputLock);
+}
+
 }  // namespace
 }  // namespace zk

@@ -29,7 +29,7 @@ TEST_F(Loop, IdlePassIsPacedFromItsStart) {
   s.SetAutoDelay(1);
   EXPECT_EQ(IdlePassMs(), 19u);
   // A pass that does not reach the interpreter keeps the 20 ms pace.
-  s.Wait.ClickWait = 2;
+  s.Wait.ClickWait = ClickWait::Line;
   EXPECT_EQ(IdlePassMs(), 20u);
 }
 
@@ -49,12 +49,12 @@ TEST_F(Loop, SleepFramesCountDownButMinusOneWaitsForAClick) {
 }
 
 TEST_F(Loop, SkipModeReleasesWaitsAtTheNextPass) {
-  s.Mode.SkipMode = 1;
+  s.Mode.SkipMode = SkipMode::On;
   for (int kind : {1, 2, 4, 5}) {
-    s.Wait.ClickWait = kind;
+    s.Wait.ClickWait = static_cast<ClickWait>(kind);
     EXPECT_TRUE(form.IdleWanted());
     form.AppIdle();
-    EXPECT_EQ(s.Wait.ClickWait, 0) << "kind " << kind;
+    EXPECT_EQ(s.Wait.ClickWait, ClickWait::None) << "kind " << kind;
   }
 }
 
@@ -65,25 +65,25 @@ TEST_F(Loop, TimerCountsWaitTicksAndAutoModeReleasesTheWait) {
   EXPECT_EQ(s.Wait.WaitTicks, 0);
 
   s.SetAutoDelay(5);
-  s.Wait.ClickWait = 2;
+  s.Wait.ClickWait = ClickWait::Line;
   s.Wait.AutoCountdown = 2;
   form.Timer1Timer();
-  EXPECT_EQ(s.Wait.ClickWait, 2);
+  EXPECT_EQ(s.Wait.ClickWait, ClickWait::Line);
   form.Timer1Timer();
-  EXPECT_EQ(s.Wait.ClickWait, 0);
+  EXPECT_EQ(s.Wait.ClickWait, ClickWait::None);
 }
 
 TEST_F(Loop, AutoModeNeverReleasesWhileAVoicePlays) {
   s.SetAutoDelay(3);
-  s.Wait.ClickWait = 1;
+  s.Wait.ClickWait = ClickWait::Page;
   s.Wait.AutoCountdown = 0;
   form.VoiceStandIn = true;
   for (int i = 0; i < 100; ++i) form.Timer1Timer();
-  EXPECT_EQ(s.Wait.ClickWait, 1);
+  EXPECT_EQ(s.Wait.ClickWait, ClickWait::Page);
   EXPECT_EQ(s.Wait.AutoCountdown, 1);
   form.VoiceStandIn = false;
   form.Timer1Timer();
-  EXPECT_EQ(s.Wait.ClickWait, 0);
+  EXPECT_EQ(s.Wait.ClickWait, ClickWait::None);
 }
 
 TEST_F(Loop, TimerTicksEvery55MsAndDropsMissedTicks) {
@@ -112,7 +112,7 @@ TEST_F(Loop, TimerTicksEvery55MsAndDropsMissedTicks) {
 TEST_F(Loop, CloseQueryDuringAnEffectIsRefusedAndMarked) {
   s.Mode.EffectRunning = true;
   EXPECT_FALSE(form.FormCloseQuery());
-  EXPECT_EQ(s.Mode.EffectAbort, 2);
+  EXPECT_EQ(s.Mode.EffectAbort, EffectAbort::CloseRequested);
   EXPECT_TRUE(ui.Shown().empty());  // no question yet
 
   s.Mode.EffectRunning = false;
@@ -126,7 +126,7 @@ TEST_F(Loop, CloseQueryDuringAnEffectIsRefusedAndMarked) {
   ASSERT_EQ(ui.Shown().size(), 1u);
   EXPECT_EQ(ui.Shown()[0], "確認: ゲームを終了しますか？");
   EXPECT_TRUE(form.FormCloseQuery());  // OK by default
-  EXPECT_EQ(s.Mode.EffectAbort, 1);
+  EXPECT_EQ(s.Mode.EffectAbort, EffectAbort::FinishNow);
 
   s.Mode.QuitRequested = true;
   EXPECT_TRUE(form.FormCloseQuery());
@@ -139,12 +139,12 @@ TEST_F(Loop, FullScreenFallsBackToAWindow) {
   } refusing;
   platform::Platform p{&clock, &refusing, &ui, true};
   TForm1 f(p, RunConfig{});
-  f.State.Shell.DisplayMode = 1;
+  f.State.Shell.DisplayMode = DisplayMode::FullScreen;
   f.EnterFullScreen();
   EXPECT_EQ(f.State.Shell.FullScreenActive, 0);
   EXPECT_TRUE(refusing.ToolbarVisible());
 
-  s.Shell.DisplayMode = 1;
+  s.Shell.DisplayMode = DisplayMode::FullScreen;
   form.EnterFullScreen();
   EXPECT_EQ(s.Shell.FullScreenActive, 1);
   EXPECT_FALSE(display.ToolbarVisible());
@@ -159,15 +159,15 @@ TEST_F(Loop, FullScreenFallsBackToAWindow) {
 
 TEST_F(Loop, CtrlHeldSkipsUntilReleased) {
   form.FormKeyDown(platform::kKeyCtrl);
-  EXPECT_EQ(s.Mode.SkipMode, 1);
+  EXPECT_EQ(s.Mode.SkipMode, SkipMode::On);
   form.FormKeyUp(platform::kKeyCtrl);
-  EXPECT_EQ(s.Mode.SkipMode, 0);
+  EXPECT_EQ(s.Mode.SkipMode, SkipMode::Off);
 }
 
 TEST_F(Loop, IdlePassesStopWhileTheGameWaitsForTheClick) {
   s.Interp.ScriptRunning = true;
   EXPECT_TRUE(form.IdleWanted());
-  s.Wait.ClickWait = 1;
+  s.Wait.ClickWait = ClickWait::Page;
   EXPECT_FALSE(form.IdleWanted());
   s.Wait.ClickDebounce = 2;  // counting down needs idle passes
   EXPECT_TRUE(form.IdleWanted());
@@ -183,10 +183,11 @@ TEST_F(Loop, QuietTicksOnlyWhileTicksWouldOnlyCount) {
   platform::HeadlessDevPanel view(clock);
   const std::vector<Case> cases = {
       {"script running", [](TForm1&) {}, -1},
-      {"click wait, no mark to draw", [](TForm1& f) { f.State.Wait.ClickWait = 1; }, -1},
+      {"click wait, no mark to draw", [](TForm1& f) { f.State.Wait.ClickWait = ClickWait::Page; },
+       -1},
       {"auto mode counts down",
        [](TForm1& f) {
-         f.State.Wait.ClickWait = 1;
+         f.State.Wait.ClickWait = ClickWait::Page;
          f.State.SetAutoDelay(5);
        },
        0},
@@ -196,8 +197,8 @@ TEST_F(Loop, QuietTicksOnlyWhileTicksWouldOnlyCount) {
       {"WaitTicks counts down to 1 quietly", [](TForm1& f) { f.State.Wait.WaitTicks = 5; }, 4},
       {"deferred music", [](TForm1& f) { f.State.Shell.DeferredMusicState = 2; }, 0},
       {"a movie plays", [](TForm1& f) { f.State.Shell.MovieTag = 3; }, 0},
-      {"staff roll", [](TForm1& f) { f.State.Mode.ScreenMode = 3; }, 0},
-      {"window hidden", [](TForm1& f) { f.State.Mode.ScreenMode = 1; }, -1},
+      {"staff roll", [](TForm1& f) { f.State.Mode.ScreenMode = ScreenMode::StaffRoll; }, 0},
+      {"window hidden", [](TForm1& f) { f.State.Mode.ScreenMode = ScreenMode::WindowHidden; }, -1},
       {"the pointer left the screen",
        [](TForm1& f) {
          f.PBMouseMove(100, 100);

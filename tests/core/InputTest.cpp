@@ -23,23 +23,23 @@ TEST_F(Input, ClickStopsTheVoiceExceptOnATildeWaitOrWhenKept) {
   } cases[] = {
       {4, false, true}, {1, false, false}, {2, false, false}, {5, false, false}, {1, true, true}};
   for (const Case& c : cases) {
-    s.Wait.ClickWait = c.ClickWait;
+    s.Wait.ClickWait = static_cast<ClickWait>(c.ClickWait);
     s.Wait.ClickDebounce = 0;
     s.Settings.KeepVoiceOnClick = c.KeepVoice;
     form.VoiceStandIn = true;
     Click(100, 100);
     EXPECT_EQ(form.VoiceStandIn, c.VoiceAfter) << "wait " << c.ClickWait << " keep " << c.KeepVoice;
-    EXPECT_EQ(s.Wait.ClickWait, 0);
+    EXPECT_EQ(s.Wait.ClickWait, ClickWait::None);
   }
 }
 
 TEST_F(Input, AClickDuringAnEffectOnlyAsksItToEnd) {
   s.Mode.EffectRunning = true;
-  s.Wait.ClickWait = 1;
+  s.Wait.ClickWait = ClickWait::Page;
   form.VoiceStandIn = true;
   Click(100, 100);
-  EXPECT_EQ(s.Mode.EffectAbort, 1);
-  EXPECT_EQ(s.Wait.ClickWait, 1);  // the text does not advance
+  EXPECT_EQ(s.Mode.EffectAbort, EffectAbort::FinishNow);
+  EXPECT_EQ(s.Wait.ClickWait, ClickWait::Page);  // the text does not advance
   EXPECT_FALSE(form.VoiceStandIn);
 }
 
@@ -53,23 +53,23 @@ TEST_F(Input, HeldSkipKeySkipsUntilReleased) {
     const int autoKey = swap ? kKeyCtrl : kKeyShift;
 
     form.FormKeyDown(skipKey);
-    EXPECT_EQ(s.Mode.SkipMode, 1);
+    EXPECT_EQ(s.Mode.SkipMode, SkipMode::On);
     EXPECT_EQ(Button(1), 2);
     for (int i = 0; i < 3; ++i) {
       form.FormKeyDown(skipKey);  // key repeat while held
-      s.Wait.ClickWait = 2;
+      s.Wait.ClickWait = ClickWait::Line;
       form.AppIdle();
-      EXPECT_EQ(s.Wait.ClickWait, 0);
-      EXPECT_EQ(s.Mode.SkipMode, 1);
+      EXPECT_EQ(s.Wait.ClickWait, ClickWait::None);
+      EXPECT_EQ(s.Mode.SkipMode, SkipMode::On);
     }
     form.FormKeyUp(skipKey);
-    EXPECT_EQ(s.Mode.SkipMode, 0);
+    EXPECT_EQ(s.Mode.SkipMode, SkipMode::Off);
     EXPECT_EQ(Button(1), 0);
 
     // The other key switches auto mode, at delay 5 when none was kept.
     Key(autoKey);
     EXPECT_EQ(s.AutoDelay(), 5);
-    EXPECT_EQ(s.Mode.SkipMode, 0);
+    EXPECT_EQ(s.Mode.SkipMode, SkipMode::Off);
     Key(autoKey);
     EXPECT_EQ(s.AutoDelay(), 0);
   }
@@ -86,13 +86,14 @@ TEST_F(Input, SavePermissionAgainstQuickSaveAndQuickLoadKeys) {
                {1, kF12, false}, {2, kF9, false}, {2, kF12, false}};
   for (const Case& c : cases) {
     s.Vars.S(kSysSavePermission) = c.S000;
-    s.Mode.DialogKind = 0;
+    s.Mode.DialogKind = DialogKind::None;
     const uint32_t t0 = clock.NowMs();
     Key(c.Key);
-    const bool acted = c.Key == kF9 ? s.Mode.DialogKind == 1 : clock.NowMs() >= t0 + 50;
+    const bool acted =
+        c.Key == kF9 ? s.Mode.DialogKind == DialogKind::QuickLoad : clock.NowMs() >= t0 + 50;
     EXPECT_EQ(acted, c.Acts) << "S000 " << c.S000 << " key " << platform::KeyName(c.Key);
   }
-  s.Mode.DialogKind = 0;
+  s.Mode.DialogKind = DialogKind::None;
   for (int32_t p : {0, 1, 2, 3}) {
     s.Vars.S(kSysSavePermission) = p;
     EXPECT_EQ(SavingAllowed(form), p == 0) << p;
@@ -105,18 +106,18 @@ TEST_F(Input, SavePermissionAgainstQuickSaveAndQuickLoadKeys) {
 }
 
 TEST_F(Input, RightClickHidesTheWindowAndTheNextShowsIt) {
-  s.Settings.RightClickAction = 1;
-  s.Wait.ClickWait = 1;
+  s.Settings.RightClickAction = RightClickAction::HideWindow;
+  s.Wait.ClickWait = ClickWait::Page;
   Click(300, 300, true);
-  EXPECT_EQ(s.Mode.ScreenMode, 1);
+  EXPECT_EQ(s.Mode.ScreenMode, ScreenMode::WindowHidden);
   s.Wait.ClickDebounce = 0;
   Click(300, 300, true);
-  EXPECT_EQ(s.Mode.ScreenMode, 0);
-  EXPECT_EQ(s.Wait.ClickWait, 1);  // showing the window does not release the wait
+  EXPECT_EQ(s.Mode.ScreenMode, ScreenMode::Play);
+  EXPECT_EQ(s.Wait.ClickWait, ClickWait::Page);  // showing the window does not release the wait
 }
 
 TEST_F(Input, ArrowKeysWalkThePointerOverTheChoiceList) {
-  s.Mode.ChoiceMode = 1;
+  s.Mode.ChoiceMode = ChoiceMode::TextList;
   s.Mode.ChoiceCount = 5;
   s.Mode.ChoiceListTop = 234 - 5 * 25;
   s.Mode.ChoiceListLeft = 200;
@@ -142,38 +143,38 @@ TEST_F(Input, ArrowKeysWalkThePointerOverTheChoiceList) {
 
 TEST_F(Input, ASecondClickWithinFiveIdlePassesDoesNotConfirmAChoice) {
   s.Interp.ScriptRunning = true;
-  s.Mode.ChoiceMode = 1;
+  s.Mode.ChoiceMode = ChoiceMode::TextList;
   s.Mode.ChoiceHover = 1;
   Click(400, 200);
-  EXPECT_EQ(s.Mode.ChoiceMode, 0);
+  EXPECT_EQ(s.Mode.ChoiceMode, ChoiceMode::None);
   // The next choice opens at once; a double click must not answer it too.
-  s.Mode.ChoiceMode = 1;
+  s.Mode.ChoiceMode = ChoiceMode::TextList;
   s.Mode.ChoiceHover = 1;
   for (int pass = 0; pass < 4; ++pass) form.AppIdle();
   Click(400, 200);
-  EXPECT_EQ(s.Mode.ChoiceMode, 1);
+  EXPECT_EQ(s.Mode.ChoiceMode, ChoiceMode::TextList);
   for (int pass = 0; pass < 5; ++pass) form.AppIdle();
   Click(400, 200);
-  EXPECT_EQ(s.Mode.ChoiceMode, 0);
+  EXPECT_EQ(s.Mode.ChoiceMode, ChoiceMode::None);
 }
 
 TEST_F(Input, AutoModeClicks) {
   s.SetAutoDelay(4);
-  s.Wait.ClickWait = 2;
+  s.Wait.ClickWait = ClickWait::Line;
   s.Wait.AutoCountdown = 20;
   Click(100, 100);  // hurries the countdown: released at the next tick
-  EXPECT_EQ(s.Wait.ClickWait, 2);
+  EXPECT_EQ(s.Wait.ClickWait, ClickWait::Line);
   form.Timer1Timer();
-  EXPECT_EQ(s.Wait.ClickWait, 0);
+  EXPECT_EQ(s.Wait.ClickWait, ClickWait::None);
   Click(100, 100, true);  // a right click ends auto mode
   EXPECT_EQ(s.AutoDelay(), 0);
 }
 
 TEST_F(Input, ClickActionsOfS056) {
-  s.Wait.ClickWait = 2;
+  s.Wait.ClickWait = ClickWait::Line;
   s.Vars.S(kSysClickAction) = 66;  // clicks ignored
   Click(100, 100);
-  EXPECT_EQ(s.Wait.ClickWait, 2);
+  EXPECT_EQ(s.Wait.ClickWait, ClickWait::Line);
   s.Vars.S(kSysClickAction) = 56;  // title return on the left button only
   s.Wait.SleepFrames = -1;
   form.PBMouseDown(100, 100, true);
@@ -181,18 +182,18 @@ TEST_F(Input, ClickActionsOfS056) {
   form.PBMouseDown(100, 100, false);
   EXPECT_EQ(s.Vars.S(kSysClickAction), 0);
   EXPECT_EQ(s.Wait.SleepFrames, 0);
-  EXPECT_EQ(s.Wait.ClickWait, 2);  // the click did nothing else
+  EXPECT_EQ(s.Wait.ClickWait, ClickWait::Line);  // the click did nothing else
 }
 
 TEST_F(Input, GameMenuItemsByCaption) {
-  s.Settings.RightClickAction = 0;
+  s.Settings.RightClickAction = RightClickAction::GameMenu;
   ui.QueueAnswer("スキップ");
   Click(100, 100, true);
-  EXPECT_EQ(s.Mode.SkipMode, 1);
+  EXPECT_EQ(s.Mode.SkipMode, SkipMode::On);
   EXPECT_EQ(Button(1), 2);
   EXPECT_FALSE(s.Mode.MenuOpen);
 
-  s.Mode.SkipMode = 0;
+  s.Mode.SkipMode = SkipMode::Off;
   s.Wait.ClickDebounce = 0;
   ui.QueueAnswer("自動送り");
   Click(100, 100, true);
@@ -204,12 +205,12 @@ TEST_F(Input, GameMenuItemsByCaption) {
   RefreshMenuStates(form);
   ui.QueueAnswer("クイックロード");
   Click(100, 100, true);
-  EXPECT_EQ(s.Mode.DialogKind, 0);
+  EXPECT_EQ(s.Mode.DialogKind, DialogKind::None);
   s.Vars.S(kSysSavePermission) = 0;
   RefreshMenuStates(form);
   ui.QueueAnswer("クイックロード");
   Click(100, 100, true);
-  EXPECT_EQ(s.Mode.DialogKind, 1);
+  EXPECT_EQ(s.Mode.DialogKind, DialogKind::QuickLoad);
 }
 
 TEST_F(Input, MenuRefreshEnablesTheToolBar) {
@@ -242,7 +243,7 @@ TEST_F(Input, MenuRefreshEnablesTheToolBar) {
 }
 
 TEST_F(Input, QuitButtonOpensTheQuitMenuAndItsItemClosesThroughTheQuestion) {
-  s.Mode.SkipMode = 1;
+  s.Mode.SkipMode = SkipMode::On;
   s.SetAutoDelay(3);
   ui.QueueAnswer("ゲーム終了");
   ui.QueueAnswer("ok");
@@ -250,7 +251,7 @@ TEST_F(Input, QuitButtonOpensTheQuitMenuAndItsItemClosesThroughTheQuestion) {
   e.type = platform::EventType::ToolbarButton;
   e.button = 1;
   form.HandleEvent(e);
-  EXPECT_EQ(s.Mode.SkipMode, 0);
+  EXPECT_EQ(s.Mode.SkipMode, SkipMode::Off);
   EXPECT_EQ(s.AutoDelay(), 0);
   ASSERT_EQ(ui.Shown().size(), 1u);
   EXPECT_EQ(ui.Shown()[0], "確認: ゲームを終了しますか？");
@@ -280,16 +281,16 @@ TEST_F(Input, KeyPresses) {
   EXPECT_EQ(s.Vars.S(kSysLastAutoDelay), 5);
   // Enter and z are left clicks at the pointer.
   for (int ch : {'\r', 'z', 'Z'}) {
-    s.Wait.ClickWait = 2;
+    s.Wait.ClickWait = ClickWait::Line;
     s.Wait.ClickDebounce = 0;
     form.FormKeyPress(ch);
-    EXPECT_EQ(s.Wait.ClickWait, 0) << ch;
+    EXPECT_EQ(s.Wait.ClickWait, ClickWait::None) << ch;
   }
   // w hides the window, W shows it again.
   form.FormKeyPress('w');
-  EXPECT_EQ(s.Mode.ScreenMode, 1);
+  EXPECT_EQ(s.Mode.ScreenMode, ScreenMode::WindowHidden);
   form.FormKeyPress('W');
-  EXPECT_EQ(s.Mode.ScreenMode, 0);
+  EXPECT_EQ(s.Mode.ScreenMode, ScreenMode::Play);
   // Nothing but Enter, Z, V and X while input is locked.
   s.Mode.InputLock = true;
   form.FormKeyPress(' ');

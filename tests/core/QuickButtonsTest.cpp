@@ -39,9 +39,9 @@ TEST_F(QuickButtons, HoverFindsTheSlotAndAppliesTheFilters) {
       {"another screen", 4, 4, 0, 0, 0, false, false, 0},
   };
   for (const Case& c : cases) {
-    s.Mode.ScreenMode = c.ScreenMode;
-    s.Mode.ChoiceMode = c.ChoiceMode;
-    s.Mode.ReplayKind = c.ReplayKind;
+    s.Mode.ScreenMode = static_cast<ScreenMode>(c.ScreenMode);
+    s.Mode.ChoiceMode = static_cast<ChoiceMode>(c.ChoiceMode);
+    s.Mode.ReplayKind = static_cast<ReplayKind>(c.ReplayKind);
     s.Mode.BgAnimFrames = c.BgAnim;
     s.Settings.SkipReadOnly = c.SkipReadOnly;
     s.Wait.CurrentTextRead = c.TextRead;
@@ -68,7 +68,7 @@ TEST_F(QuickButtons, HoverEdgesAndStateReset) {
   form.PBMouseMove(10, 10);
   for (int k = 1; k <= kQuickButtonCount; ++k) EXPECT_EQ(Button(k), 0) << k;
   // Moving while skipping does not touch the panel (the skip button stays lit).
-  s.Mode.SkipMode = 1;
+  s.Mode.SkipMode = SkipMode::On;
   Button(1) = 2;
   form.PBMouseMove(SlotX(4), SlotY(4));
   EXPECT_EQ(Button(1), 2);
@@ -76,53 +76,55 @@ TEST_F(QuickButtons, HoverEdgesAndStateReset) {
 }
 
 TEST_F(QuickButtons, ClickOnAButtonPerformsItInsteadOfAdvancing) {
-  s.Wait.ClickWait = 2;
+  s.Wait.ClickWait = ClickWait::Line;
   form.PBMouseMove(SlotX(6), SlotY(6));
   Click(SlotX(6), SlotY(6));
-  EXPECT_EQ(s.Wait.ClickWait, 2);
+  EXPECT_EQ(s.Wait.ClickWait, ClickWait::Line);
   EXPECT_EQ(Button(6), 0);  // shown pressed while the backlog opened
   // Over no button the click releases the wait.
   form.PBMouseMove(100, 100);
   Click(100, 100);
-  EXPECT_EQ(s.Wait.ClickWait, 0);
+  EXPECT_EQ(s.Wait.ClickWait, ClickWait::None);
 }
 
 TEST_F(QuickButtons, ActionsThroughTheFunctionKeys) {
   struct Case {
     const char* What;
     int Key;  // F1..F12 as 1..12
-    int32_t AutoBefore, LastAutoBefore, SkipBefore;
-    int32_t AutoAfter, LastAutoAfter, SkipAfter;
+    int32_t AutoBefore, LastAutoBefore;
+    SkipMode SkipBefore;
+    int32_t AutoAfter, LastAutoAfter;
+    SkipMode SkipAfter;
   } cases[] = {
-      {"F5 skip on", 5, 0, 0, 0, 0, 0, 1},
-      {"F5 skip off", 5, 0, 0, 1, 0, 0, 0},
-      {"F7 auto on, no kept delay", 7, 0, 0, 0, 6, 6, 0},
-      {"F7 auto on, kept delay", 7, 0, 3, 0, 3, 3, 0},
-      {"F7 auto off keeps the delay", 7, 4, 0, 0, 0, 4, 0},
-      {"F8 slower", 8, 3, 0, 0, 4, 0, 0},
-      {"F8 at the slowest", 8, 10, 0, 0, 10, 0, 0},
-      {"F8 without auto mode", 8, 0, 0, 0, 0, 0, 0},
-      {"F6 faster", 6, 3, 0, 0, 2, 0, 0},
-      {"F6 at the fastest", 6, 1, 0, 0, 1, 0, 0},
-      {"F10 hides the window and ends auto", 10, 5, 0, 0, 0, 0, 0},
+      {"F5 skip on", 5, 0, 0, SkipMode::Off, 0, 0, SkipMode::On},
+      {"F5 skip off", 5, 0, 0, SkipMode::On, 0, 0, SkipMode::Off},
+      {"F7 auto on, no kept delay", 7, 0, 0, SkipMode::Off, 6, 6, SkipMode::Off},
+      {"F7 auto on, kept delay", 7, 0, 3, SkipMode::Off, 3, 3, SkipMode::Off},
+      {"F7 auto off keeps the delay", 7, 4, 0, SkipMode::Off, 0, 4, SkipMode::Off},
+      {"F8 slower", 8, 3, 0, SkipMode::Off, 4, 0, SkipMode::Off},
+      {"F8 at the slowest", 8, 10, 0, SkipMode::Off, 10, 0, SkipMode::Off},
+      {"F8 without auto mode", 8, 0, 0, SkipMode::Off, 0, 0, SkipMode::Off},
+      {"F6 faster", 6, 3, 0, SkipMode::Off, 2, 0, SkipMode::Off},
+      {"F6 at the fastest", 6, 1, 0, SkipMode::Off, 1, 0, SkipMode::Off},
+      {"F10 hides the window and ends auto", 10, 5, 0, SkipMode::Off, 0, 0, SkipMode::Off},
   };
   s.Settings.SkipReadOnly = false;
   for (const Case& c : cases) {
     s.SetAutoDelay(c.AutoBefore);
     s.Vars.S(kSysLastAutoDelay) = c.LastAutoBefore;
     s.Mode.SkipMode = c.SkipBefore;
-    s.Mode.ScreenMode = 0;
+    s.Mode.ScreenMode = ScreenMode::Play;
     FunctionKey(form, c.Key);
     EXPECT_EQ(s.AutoDelay(), c.AutoAfter) << c.What;
     EXPECT_EQ(s.Vars.S(kSysLastAutoDelay), c.LastAutoAfter) << c.What;
     EXPECT_EQ(s.Mode.SkipMode, c.SkipAfter) << c.What;
   }
-  EXPECT_EQ(s.Mode.ScreenMode, 1);  // F10 hid the window
+  EXPECT_EQ(s.Mode.ScreenMode, ScreenMode::WindowHidden);  // F10 hid the window
 }
 
 TEST_F(QuickButtons, FunctionKeyDoesNotLeaveItsActionForTheNextClick) {
   s.Settings.SkipReadOnly = false;
-  s.Wait.ClickWait = 2;
+  s.Wait.ClickWait = ClickWait::Line;
   FunctionKey(form, 5);  // skip on
   FunctionKey(form, 5);  // skip off
   EXPECT_EQ(form.QuickButtons.HoverButton, 0);
@@ -170,7 +172,7 @@ TEST_F(QuickButtons, PanelShowsEachButtonInTheLookOfItsState) {
   EXPECT_EQ(display.FrameBytes(), before);
   // Skipping lights the skip button.
   s.Mode.WindowShown = true;
-  s.Mode.SkipMode = 1;
+  s.Mode.SkipMode = SkipMode::On;
   Button(1) = 0;
   DrawQuickButtons(form, 0);
   EXPECT_EQ(Button(1), 2);

@@ -138,7 +138,7 @@ TEST_F(Startup, FirstRunUsesTheDefaults) {
   EXPECT_EQ(s.TXBG_B, 30);
   EXPECT_EQ(s.TXBG_A2, 200);
   EXPECT_EQ(s.CONFIG_MODE, 0);
-  EXPECT_EQ(shell_.DisplayMode, 0);
+  EXPECT_EQ(shell_.DisplayMode, DisplayMode::Window);
   EXPECT_TRUE(player_.TextSpeedOn);
   EXPECT_TRUE(player_.SkipReadOnly);
   EXPECT_TRUE(player_.StopAtChoice);
@@ -177,7 +177,7 @@ TEST_F(Startup, StoredValuesOverrideTheDefaults) {
   EXPECT_FALSE(player_.SkipReadOnly);
   EXPECT_FALSE(player_.TextSpeedOn);
   EXPECT_EQ(player_.SeLevel[2], 3);
-  EXPECT_EQ(shell_.DisplayMode, 1);
+  EXPECT_EQ(shell_.DisplayMode, DisplayMode::FullScreen);
   EXPECT_EQ(display_.left, 10);
   EXPECT_EQ(display_.top, 20);
   EXPECT_STREQ(vars_->GetString(0), Sjis("佐藤").c_str());
@@ -203,7 +203,7 @@ TEST_F(Startup, SmallScreensAndMissingConfigPicturesChangeModes) {
   display_.width = 600;
   display_.height = 480;
   Run();
-  EXPECT_EQ(shell_.DisplayMode, 2);
+  EXPECT_EQ(shell_.DisplayMode, DisplayMode::Borderless);
   EXPECT_EQ(data_.Settings.CONFIG_MODE, 1);
 }
 

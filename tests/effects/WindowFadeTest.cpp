@@ -41,7 +41,7 @@ struct WindowFade : FormTest {
 };
 
 TEST_F(WindowFade, CloseFadesOutInThirtyTwoStepsOfTenMilliseconds) {
-  s.Wait.ClickWait = 1;
+  s.Wait.ClickWait = ClickWait::Page;
   s.Interp.Column = 7;
   s.Interp.Row = 2;
   s.Interp.ColourIndex = 3;
@@ -62,18 +62,18 @@ TEST_F(WindowFade, CloseFadesOutInThirtyTwoStepsOfTenMilliseconds) {
   EXPECT_EQ(s.Interp.Column, 0);
   EXPECT_EQ(s.Interp.Row, 0);
   EXPECT_EQ(s.Interp.ColourIndex, 0);
-  EXPECT_EQ(s.Wait.ClickWait, 1);
+  EXPECT_EQ(s.Wait.ClickWait, ClickWait::Page);
 }
 
 TEST_F(WindowFade, AClickEndsEitherFadeAtOnce) {
-  s.Wait.ClickWait = 2;
+  s.Wait.ClickWait = ClickWait::Line;
   At(45, platform::EventType::MouseDown);
   uint32_t t0 = clock.NowMs();
   Close();
   EXPECT_LT(clock.NowMs() - t0, 70u);
   EXPECT_EQ(Screen(), 0);
   EXPECT_FALSE(s.Mode.WindowShown);
-  EXPECT_EQ(s.Wait.ClickWait, 2);  // the click only ended the fade
+  EXPECT_EQ(s.Wait.ClickWait, ClickWait::Line);  // the click only ended the fade
 
   // Open again: the window comes back whole when clicked.
   At(clock.NowMs() + 25, platform::EventType::MouseDown);
@@ -86,7 +86,7 @@ TEST_F(WindowFade, AClickEndsEitherFadeAtOnce) {
 }
 
 TEST_F(WindowFade, SkippingClosesAndOpensAtOnce) {
-  s.Mode.SkipMode = 1;
+  s.Mode.SkipMode = SkipMode::On;
   const uint32_t t0 = clock.NowMs();
   Close();
   EXPECT_EQ(clock.NowMs(), t0);

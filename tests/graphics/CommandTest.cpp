@@ -157,7 +157,7 @@ TEST_F(CommandTest, AClickDuringGraEndsTheStepAndReportsTheCut) {
   ClickAt(clock.NowMs() + 50);
   EXPECT_EQ(Run(GraCommand, "SFFF 1"), kStepEnd);
   EXPECT_EQ(s.Vars.S(kSysSleepCut), 1);
-  EXPECT_EQ(s.Mode.EffectAbort, 0);
+  EXPECT_EQ(s.Mode.EffectAbort, EffectAbort::None);
   EXPECT_EQ(Screen(400, 300), (Bgr{240, 240, 240}));
   // Without a click the step goes on.
   EXPECT_EQ(Run(GraCommand, "S000 1"), kStepContinue);
@@ -209,7 +209,7 @@ TEST_F(CommandTest, MissingPicturesChangeNothing) {
   EXPECT_EQ(Layout(), "BA");
   EXPECT_EQ(std::string(g.BackgroundName), "S0F0");
   EXPECT_EQ(Run(ScrollCommand, "MISSING,0,10,0"), kStepEnd);
-  EXPECT_EQ(s.Mode.ScreenMode, 0);
+  EXPECT_EQ(s.Mode.ScreenMode, ScreenMode::Play);
   EXPECT_EQ(Run(DirectCommand, "MISSING,1000,0,0"), kStepContinue);
   EXPECT_EQ(display.Presents(), presents);
 }

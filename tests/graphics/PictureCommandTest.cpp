@@ -152,7 +152,7 @@ TEST_F(PictureCommandTest, ScrollRunsItsStepsAndEndsOnTheLastWindow) {
     const uint32_t start = clock.NowMs();
     EXPECT_EQ(Run(ScrollCommand, c.args), kStepEnd);
     EXPECT_EQ(clock.NowMs() - start, c.ms);
-    EXPECT_EQ(s.Mode.ScreenMode, 0);
+    EXPECT_EQ(s.Mode.ScreenMode, ScreenMode::Play);
     EXPECT_FALSE(s.Mode.MenuLock);
     if (c.picture) {
       EXPECT_EQ(Screen(0, 0), PixelAt(*c.picture, c.endX, c.endY));
@@ -172,8 +172,8 @@ TEST_F(PictureCommandTest, AClickStopsAScrollAtItsEnd) {
   Run(ScrollCommand, "ATALL,0,10,0");
   EXPECT_LT(clock.NowMs() - start, 400u);
   EXPECT_EQ(Screen(0, 0), PixelAt(tall, 0, 0));
-  EXPECT_EQ(s.Mode.ScreenMode, 0);
-  EXPECT_EQ(s.Mode.EffectAbort, 0);
+  EXPECT_EQ(s.Mode.ScreenMode, ScreenMode::Play);
+  EXPECT_EQ(s.Mode.EffectAbort, EffectAbort::None);
   EXPECT_FALSE(s.Mode.EffectRunning);
 }
 

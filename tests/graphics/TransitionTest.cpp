@@ -150,7 +150,7 @@ TEST_F(GraphicsTest, AClickEndsATransitionAsItsGroupRequires) {
     EXPECT_EQ(s.Vars.S(kSysSleepCut), c.s019);
     EXPECT_EQ(clock.NowMs() - start, c.ms);
     EXPECT_TRUE(WindowEquals(c.number == 25 ? oldPic : newPic));
-    s.Mode.EffectAbort = 0;
+    s.Mode.EffectAbort = EffectAbort::None;
   }
 }
 
@@ -161,7 +161,7 @@ TEST_F(GraphicsTest, FastGraphicsAndSkippingMakeEveryTransitionInstant) {
   } cases[] = {{1, 0}, {0, 1}, {2, 1}};
   for (const Case& c : cases) {
     s.Settings.GMode = c.gmode;
-    s.Mode.SkipMode = c.skip;
+    s.Mode.SkipMode = static_cast<SkipMode>(c.skip);
     for (int number : {4, 13, 24, 25}) {
       PrepareSwap(oldPic, newPic);
       const uint32_t start = clock.NowMs();

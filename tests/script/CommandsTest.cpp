@@ -171,7 +171,7 @@ TEST_F(Commands, SleepCountsIdlePassesOrWaitsForAClick) {
       {"*sleep 300", 0, 4, 0, false},
   };
   for (const Case& c : cases) {
-    s.Mode.SkipMode = c.skip;
+    s.Mode.SkipMode = static_cast<SkipMode>(c.skip);
     s.SetAutoDelay(c.autoDelay);
     s.Wait.SleepFrames = 0;
     V(1) = 0;
@@ -184,16 +184,16 @@ TEST_F(Commands, SleepCountsIdlePassesOrWaitsForAClick) {
 
 TEST_F(Commands, MarkStopsSkippingAtUnreadTextOnly) {
   s.Settings.SkipReadOnly = true;
-  s.Mode.SkipMode = 1;
+  s.Mode.SkipMode = SkipMode::On;
   Load("*mark 5");
   Step();
   EXPECT_TRUE(s.Vars.ReadMarks.Test(5));
-  EXPECT_EQ(s.Mode.SkipMode, 0);
+  EXPECT_EQ(s.Mode.SkipMode, SkipMode::Off);
   EXPECT_FALSE(s.Wait.CurrentTextRead);
-  s.Mode.SkipMode = 1;
+  s.Mode.SkipMode = SkipMode::On;
   Load("*mark 5\n*mark 80001\n*mark -1");
   RunToEnd();
-  EXPECT_EQ(s.Mode.SkipMode, 1);
+  EXPECT_EQ(s.Mode.SkipMode, SkipMode::On);
   EXPECT_TRUE(s.Wait.CurrentTextRead);
   EXPECT_FALSE(s.Vars.ReadMarks.Test(80001));
   // Without skip-read-only the mark is kept and skipping goes on.
@@ -201,7 +201,7 @@ TEST_F(Commands, MarkStopsSkippingAtUnreadTextOnly) {
   Load("*mark 6");
   RunToEnd();
   EXPECT_TRUE(s.Vars.ReadMarks.Test(6));
-  EXPECT_EQ(s.Mode.SkipMode, 1);
+  EXPECT_EQ(s.Mode.SkipMode, SkipMode::On);
 }
 
 TEST_F(Commands, StringsAndTitles) {
@@ -275,19 +275,19 @@ TEST_F(Commands, ModeFlipsFullScreenTextWhateverTheNumber) {
 }
 
 TEST_F(Commands, SkipAndAutoModeCommands) {
-  s.Mode.SkipMode = 1;
+  s.Mode.SkipMode = SkipMode::On;
   s.SetAutoDelay(5);
   Load("*break");
   Step();
-  EXPECT_EQ(s.Mode.SkipMode, 0);
+  EXPECT_EQ(s.Mode.SkipMode, SkipMode::Off);
   EXPECT_EQ(s.AutoDelay(), 0);
   // The choice rule applies only when StopAtChoice is on.
   for (bool stop : {false, true}) {
     s.Settings.StopAtChoice = stop;
-    s.Mode.SkipMode = 1;
+    s.Mode.SkipMode = SkipMode::On;
     Load("*select\n{\n}");
     Step();
-    EXPECT_EQ(s.Mode.SkipMode, stop ? 0 : 1);
+    EXPECT_EQ(s.Mode.SkipMode, stop ? SkipMode::Off : SkipMode::On);
   }
   // wait_v_end waits for the voice; the timer clears it when no voice plays.
   Load("*wait_v_end\n!V001=1");

@@ -75,7 +75,7 @@ TEST_F(Interpreter, TextCodesWaitSubstituteAndPrint) {
     EXPECT_EQ(PageRow(1), c.pageAtEnd) << c.line;
   }
   // Skipping passes every wait but still ends the step.
-  s.Mode.SkipMode = 1;
+  s.Mode.SkipMode = SkipMode::On;
   ResetTextState(s);
   Load("あ%5い");
   Step();
@@ -124,9 +124,9 @@ TEST_F(Interpreter, NamePlateLinesFillRowZeroAndTheBacklog) {
   EXPECT_EQ(PageRow(0), "太郎");
   EXPECT_EQ(PageRow(1), "「やあ」");
   Step();
-  EXPECT_EQ(s.Wait.ClickWait, 1);
+  EXPECT_EQ(s.Wait.ClickWait, ClickWait::Page);
   PageReset(form);
-  s.Wait.ClickWait = 0;
+  s.Wait.ClickWait = ClickWait::None;
   Step();
   EXPECT_EQ(PageRow(0), "花子");
   EXPECT_EQ(PageRow(1), "「ええ」");
@@ -137,19 +137,22 @@ TEST_F(Interpreter, WaitLinesAndMarks) {
   struct Case {
     const char* script;
     int skip;
-    int32_t clickWait;
+    ClickWait clickWait;
     const char* row1;  // after one step
     bool nextLineRan;  // "!V009=1" after the wait ran in the same step
   } cases[] = {
-      {"あ\n\\\n!V009=1", 0, 1, "  あ", false}, {"~\n!V009=1", 0, 4, "", false},
-      {"+\n!V009=1", 0, 5, "", false},          {"=\n!V009=1", 0, 2, "", false},
-      {"=\n!V009=1", 1, 0, "", true},  // a line wait is passed over while skipping
-      {"あ▼い\n!V009=1", 0, 1, "  あ", false},  {"あ〓い\n!V009=1", 0, 2, "  あ", false},
+      {"あ\n\\\n!V009=1", 0, ClickWait::Page, "  あ", false},
+      {"~\n!V009=1", 0, ClickWait::PageKeepVoice, "", false},
+      {"+\n!V009=1", 0, ClickWait::PageNoCursor, "", false},
+      {"=\n!V009=1", 0, ClickWait::Line, "", false},
+      {"=\n!V009=1", 1, ClickWait::None, "", true},  // a line wait is passed over while skipping
+      {"あ▼い\n!V009=1", 0, ClickWait::Page, "  あ", false},
+      {"あ〓い\n!V009=1", 0, ClickWait::Line, "  あ", false},
   };
   for (const Case& c : cases) {
     ResetTextState(s);
-    s.Mode.SkipMode = c.skip;
-    s.Wait.ClickWait = 0;
+    s.Mode.SkipMode = static_cast<SkipMode>(c.skip);
+    s.Wait.ClickWait = ClickWait::None;
     V(9) = 0;
     Load(c.script);
     Step();
@@ -162,19 +165,19 @@ TEST_F(Interpreter, WaitLinesAndMarks) {
   ResetTextState(s);
   Load("あ〓い");
   Step();
-  s.Wait.ClickWait = 0;
+  s.Wait.ClickWait = ClickWait::None;
   Step();
   EXPECT_EQ(PageRow(1), "  あい");
   Load("あ▼い\nう");
   Step();
-  s.Wait.ClickWait = 0;
+  s.Wait.ClickWait = ClickWait::None;
   Step();
   EXPECT_EQ(Backlog().back(), "う");
   // ▽ starts a new page at once.
   Load("あ▽い");
   Step();
   EXPECT_EQ(PageRow(1), "");
-  EXPECT_EQ(s.Wait.ClickWait, 0);
+  EXPECT_EQ(s.Wait.ClickWait, ClickWait::None);
 }
 
 TEST_F(Interpreter, AutoCountdownCountsThePageAtTheWait) {
@@ -182,7 +185,7 @@ TEST_F(Interpreter, AutoCountdownCountsThePageAtTheWait) {
   Load(std::string(45, 'a') + "\n\\");
   Step();
   Step();
-  EXPECT_EQ(s.Wait.ClickWait, 1);
+  EXPECT_EQ(s.Wait.ClickWait, ClickWait::Page);
   EXPECT_EQ(s.Wait.AutoCountdown, 45 / 20 + 2 * 5 + 2);
   // S026 is script-writable: a delay of 25 or more must not divide by zero.
   s.SetAutoDelay(30);
@@ -203,7 +206,7 @@ TEST_F(Interpreter, BacklogKeepsTheLast200Lines) {
   // A line keeps 69 bytes; the symbols ◆ § √ are printed but not recorded.
   form.Game.Def.MOJI_MAX_X = 100;
   Load(std::string(80, 'x') + "\n◆あ§い√");
-  s.Mode.SkipMode = 1;
+  s.Mode.SkipMode = SkipMode::On;
   Step();
   EXPECT_EQ(Backlog()[198], std::string(69, 'x'));
   EXPECT_EQ(Backlog().back(), "あい");

@@ -77,7 +77,7 @@ TEST_F(RandomScripts, RunWithoutLeavingTheirBuffers) {
     in.ScriptRunning = true;
     in.CallDepth = 0;
     s.Shell.ScriptEnded = false;
-    s.Mode.SkipMode = static_cast<int32_t>(rng() % 2);
+    s.Mode.SkipMode = static_cast<SkipMode>(rng() % 2);
     steps += RunToEnd(400);
     // The same text as an expression, a condition and an argument list.
     Evaluate(form, text);

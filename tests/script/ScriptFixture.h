@@ -105,7 +105,7 @@ struct ScriptTest : HeadlessForm {
     int steps = 0;
     while (!ScriptFinished(form) && steps < limit) {
       s.Wait.WaitTicks = 0;
-      s.Wait.ClickWait = 0;
+      s.Wait.ClickWait = ClickWait::None;
       s.Wait.SleepFrames = 0;
       Step();
       ++steps;

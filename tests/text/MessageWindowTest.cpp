@@ -233,10 +233,10 @@ TEST_F(Window, ClickWaitMarkCyclesItsFramesAndErasesToTheScene) {
   EXPECT_EQ(Screen(783, 583)[0], 100);
 
   // Not while skipping; in full-screen text mode at the text cursor.
-  form.State.Mode.SkipMode = 1;
+  form.State.Mode.SkipMode = SkipMode::On;
   AnimateWaitCursor(form);
   EXPECT_EQ(Screen(770, 570)[0], 100);
-  form.State.Mode.SkipMode = 0;
+  form.State.Mode.SkipMode = SkipMode::Off;
   form.State.Vars.S(kSysFullScreenText) = 1;
   form.State.Interp.Column = 4;
   form.State.Interp.Row = 2;
@@ -250,7 +250,7 @@ TEST_F(Window, ClickWaitMarkCyclesItsFramesAndErasesToTheScene) {
 // that woke it, so counters and screen are those of a tick-by-tick run.
 TEST_F(Window, AWaitForAClickSleepsUntilTheMarkChanges) {
   FourFrameMark();
-  form.State.Wait.ClickWait = 1;
+  form.State.Wait.ClickWait = ClickWait::Page;
   clock.SetSink(&form);
   clock.StartTimer();
   struct Seen {
@@ -313,15 +313,15 @@ TEST_F(Window, HidingShowsTheStageAndShowingPutsTheSceneBack) {
   form.Gfx.Stage.Fill(1, 2, 3);
   form.Gfx.Scene.Fill(7, 8, 9);
   HideMessageWindow(form);
-  EXPECT_EQ(form.State.Mode.ScreenMode, 1);
+  EXPECT_EQ(form.State.Mode.ScreenMode, ScreenMode::WindowHidden);
   EXPECT_EQ(Screen(10, 500)[0], 1);
   ShowMessageWindow(form);
-  EXPECT_EQ(form.State.Mode.ScreenMode, 0);
+  EXPECT_EQ(form.State.Mode.ScreenMode, ScreenMode::Play);
   EXPECT_EQ(Screen(10, 500)[0], 7);
   // With the player functions off the window stays.
   form.State.Vars.S(kSysPlayerFunctions) = 0;
   HideMessageWindow(form);
-  EXPECT_EQ(form.State.Mode.ScreenMode, 0);
+  EXPECT_EQ(form.State.Mode.ScreenMode, ScreenMode::Play);
 }
 
 // Characters one step prints in a row are shown together: the screen is
@@ -350,10 +350,10 @@ TEST_F(Window, PrintedTextIsShownWhenTheStepStopsPrinting) {
 }
 
 TEST_F(Window, NothingIsDrawnInSkipModeTwoOrWithoutAFont) {
-  form.State.Mode.SkipMode = 2;
+  form.State.Mode.SkipMode = SkipMode::NoText;
   DrawPageChar(form, "A", 1, 2, 1);
   EXPECT_EQ(Scene(40 + 24 + 2, 420 + 32 + kInkRow)[2], 100);
-  form.State.Mode.SkipMode = 0;
+  form.State.Mode.SkipMode = SkipMode::Off;
   raster.Missing = U'A';
   DrawPageChar(form, "A", 1, 2, 1);
   EXPECT_EQ(Scene(40 + 24 + 2, 420 + 32 + kInkRow)[2], 100);
