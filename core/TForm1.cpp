@@ -19,6 +19,7 @@
 #include "core/Wiring.h"
 #include "effects/Effects.h"
 #include "graphics/Graphics.h"
+#include "graphics/Screen.h"
 #include "script/Choices.h"
 #include "script/Script.h"
 #include "services/Services.h"
@@ -50,7 +51,7 @@ void TForm1::StartRoutine() {
     return;
   }
   ClearScreenToScene(*this);
-  Plat.display->Present();
+  PresentScreen(*this);
   if (State.Shell.DisplayMode != 0) EnterFullScreen();
   ResetTextFonts(*this);
   State.Interp.CallDepth = 0;
@@ -256,7 +257,7 @@ void TForm1::PBPaint() {
   } else {
     PaintScene(*this, State.Mode.ScreenMode == 1);
   }
-  Plat.display->Present();
+  PresentScreen(*this);
   ApplyVolumes(*this);
 }
 

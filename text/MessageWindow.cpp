@@ -20,7 +20,8 @@
 #include "base/Sjis.h"
 #include "core/TForm1.h"
 #include "graphics/Graphics.h"
-#include "graphics/ScreenCopy.h"
+#include "graphics/Screen.h"
+#include "graphics/Surfaces.h"
 #include "resources/GameDefinition.h"
 #include "resources/Startup.h"
 #include "text/Text.h"
@@ -56,7 +57,7 @@ uint8_t Byte(int32_t v) {
 }
 
 void PresentNow(TForm1& f) {
-  f.Plat.display->Present();
+  PresentScreen(f);
   f.Text.LastPresentMs = f.Plat.clock->NowMs();
   f.Text.PresentPending = false;
 }
@@ -489,11 +490,7 @@ WaitMarkStep PlanWaitMarkStep(TForm1& f, const Bitmap& save, int x, int y) {
   step.X = x0;
   step.Y = y0;
   step.Pixels.Resize(x1 - x0, y1 - y0);
-  const uint8_t* screen = f.Plat.display->Frame();
-  for (int r = 0; r < y1 - y0; ++r)
-    std::memcpy(step.Pixels.Row(r),
-                screen + static_cast<size_t>(y0 + r) * platform::kScreenStride + 3 * x0,
-                static_cast<size_t>(x1 - x0) * 3);
+  ReadScreenArea(f, x0, y0, step.Pixels);
   // The copies clip to this area as they would to the screen: it holds all
   // of both rectangles that lies on the screen.
   if (!t.WaitErased)
@@ -501,18 +498,6 @@ WaitMarkStep PlanWaitMarkStep(TForm1& f, const Bitmap& save, int x, int y) {
              t.WaitX - x0, t.WaitY - y0);
   CopyArea(save, 0, 0, save.Width, save.Height, step.Pixels, x - x0, y - y0);
   return step;
-}
-
-// True when the screen already shows the step's pixels.
-bool ScreenShows(TForm1& f, const WaitMarkStep& step) {
-  const uint8_t* screen = f.Plat.display->Frame();
-  const size_t bytes = static_cast<size_t>(step.Pixels.Width) * 3;
-  for (int r = 0; r < step.Pixels.Height; ++r)
-    if (std::memcmp(step.Pixels.Row(r),
-                    screen + static_cast<size_t>(step.Y + r) * platform::kScreenStride + 3 * step.X,
-                    bytes) != 0)
-      return false;
-  return true;
 }
 
 bool WaitMarkDrawable(const TForm1& f) {
@@ -536,13 +521,13 @@ void AnimateWaitCursor(TForm1& f) {
   // Erasing the old mark and drawing the new one, as one change of the
   // screen; most ticks draw the frame that is already there and change nothing.
   const WaitMarkStep step = PlanWaitMarkStep(f, t.ClickWaitSave, x, y);
-  const bool changed = !step.Pixels.Empty() && !ScreenShows(f, step);
+  const bool changed = !step.Pixels.Empty() && !ScreenShows(f, step.Pixels, step.X, step.Y);
   if (changed)
     CopyAreaToScreen(f, step.Pixels, 0, 0, step.Pixels.Width, step.Pixels.Height, step.X, step.Y);
   if (t.PresentPending) {
     PresentNow(f);
   } else if (changed) {
-    f.Plat.display->PresentRect(step.X, step.Y, step.Pixels.Width, step.Pixels.Height);
+    PresentScreenDamage(f);
     t.LastPresentMs = f.Plat.clock->NowMs();
   }
   t.WaitX = x;
@@ -562,7 +547,7 @@ int WaitCursorQuietTicks(TForm1& f) {
   Bitmap save;
   ComposeWaitMark(f, ClickWaitFrame(next, d.CLICK_WAIT_TIMING, d.CLICK_WAIT_PAT), x, y, save);
   const WaitMarkStep step = PlanWaitMarkStep(f, save, x, y);
-  if (!step.Pixels.Empty() && !ScreenShows(f, step)) return 0;
+  if (!step.Pixels.Empty() && !ScreenShows(f, step.Pixels, step.X, step.Y)) return 0;
   // Nothing changes until the frame does; once drawn, the mark and the area
   // around it stay as they are while the same frame is drawn again.
   if (d.CLICK_WAIT_PAT <= 1) return INT_MAX;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/TForm1.h"
-#include "graphics/ScreenCopy.h"
+#include "graphics/Screen.h"
 #include "platform/headless/Headless.h"
 #include "resources/GameDefinition.h"
 #include "resources/Startup.h"
