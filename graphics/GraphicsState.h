@@ -62,7 +62,7 @@ struct GraphicsState {
   bool BackgroundChanged = false;  // a background change not yet consumed by an update
   uint32_t FrameClockStartMs = 0;  // the frame clock other subsystems share
 
-  // ---- what the display frame shows (graphics/Screen.h)
+  // ---- the display frame's damage and the text printer's pacing (graphics/Screen.h)
   ScreenState Screen;
 };
 

@@ -1,4 +1,5 @@
-// The screen: the display frame as a copy target, damage and presents.
+// The screen: the display frame as a copy target, damage, presents and the
+// text printer's pacing.
 #include "graphics/Screen.h"
 
 #include <algorithm>
@@ -91,6 +92,45 @@ void PresentScreenDamage(TForm1& f) {
   if (d.Empty()) return;
   f.Plat.display->PresentRect(d.X, d.Y, d.W, d.H);
   StateOf(f).Damage = {};
+}
+
+// ============================================================ [SECTION] Showing printed text
+
+void NoteTextDrawn(TForm1& f) {
+  StateOf(f).TextUnshown = true;
+}
+
+bool TextUnshown(const TForm1& f) {
+  return f.Gfx.Screen.TextUnshown;
+}
+
+void PresentText(TForm1& f) {
+  PresentScreen(f);
+  ScreenState& s = StateOf(f);
+  s.TextShownMs = f.Plat.clock->NowMs();
+  s.TextUnshown = false;
+}
+
+void ShowPrintedText(TForm1& f, bool moreFollows) {
+  const ScreenState& s = StateOf(f);
+  if (!s.TextUnshown) return;
+  const uint32_t since = f.Plat.clock->NowMs() - s.TextShownMs;
+  const bool due = f.State.Mode.SkipMode != 0 ? since >= kSkipPresentMs
+                                              : since >= kFramePresentMs || !moreFollows;
+  if (due) PresentText(f);
+}
+
+void FlushText(TForm1& f) {
+  if (StateOf(f).TextUnshown) PresentText(f);
+}
+
+void UpdateText(TForm1& f) {
+  if (StateOf(f).TextUnshown) {
+    PresentText(f);
+  } else if (!StateOf(f).Damage.Empty()) {
+    PresentScreenDamage(f);
+    StateOf(f).TextShownMs = f.Plat.clock->NowMs();
+  }
 }
 
 }  // namespace zk
