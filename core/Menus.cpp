@@ -14,6 +14,7 @@
 #include "core/Input.h"
 #include "core/QuickButtons.h"
 #include "core/TForm1.h"
+#include "graphics/Screen.h"
 #include "services/Services.h"
 #include "text/Backlog.h"
 #include "text/Text.h"
@@ -273,15 +274,14 @@ void AskQuitAfterClose(TForm1& f) {
   InterpreterState& in = f.State.Interp;
   in.ScriptRunning = false;
   // The question is drawn over the game screen; the picture under it comes back.
-  uint8_t* frame = f.Plat.display->Frame();
-  const std::vector<uint8_t> saved(frame,
-                                   frame + platform::kScreenStride * platform::kScreenHeight);
+  Bitmap saved;
+  ReadScreen(f, saved);
   const platform::MsgResult r =
       f.Plat.ui->MessageBox("ゲームを終了しますか？", "確認", platform::MsgButtons::OkCancel,
                             platform::MsgIcon::Question);
   if (r == platform::MsgResult::Ok) f.State.Mode.QuitRequested = true;
-  std::copy(saved.begin(), saved.end(), frame);
-  f.Plat.display->Present();
+  CopyToScreen(f, saved);
+  PresentScreen(f);
   in.ScriptRunning = true;
   f.State.Mode.EffectAbort = EffectAbort::None;
 }

@@ -14,7 +14,8 @@
 #include "audio/Audio.h"
 #include "core/TForm1.h"
 #include "graphics/Graphics.h"
-#include "graphics/ScreenCopy.h"
+#include "graphics/Screen.h"
+#include "graphics/Surfaces.h"
 #include "services/Services.h"
 #include "text/Backlog.h"
 #include "text/Text.h"
@@ -111,7 +112,7 @@ void DrawQuickButtons(TForm1& f, int kind) {
                kQuickPanelY);
     CopyAreaToScreen(f, p.Panel, 0, 0, kQuickPanelWidth, kQuickPanelHeight, kQuickPanelX,
                      kQuickPanelY);
-    f.Plat.display->Present();
+    PresentScreen(f);
   }
   if (kind != 0) {
     const int x = kQuickPanelX - p.WindowX;

@@ -19,6 +19,7 @@
 #include "core/Wiring.h"
 #include "effects/Effects.h"
 #include "graphics/Graphics.h"
+#include "graphics/Screen.h"
 #include "script/Choices.h"
 #include "script/Script.h"
 #include "services/Services.h"
@@ -51,7 +52,7 @@ void TForm1::StartRoutine() {
     return;
   }
   ClearScreenToScene(*this);
-  Plat.display->Present();
+  PresentScreen(*this);
   if (State.Shell.DisplayMode != DisplayMode::Window) EnterFullScreen();
   ResetTextFonts(*this);
   State.Interp.CallDepth = 0;
@@ -257,7 +258,7 @@ void TForm1::PBPaint() {
   } else {
     PaintScene(*this, State.Mode.ScreenMode == ScreenMode::WindowHidden);
   }
-  Plat.display->Present();
+  PresentScreen(*this);
   ApplyVolumes(*this);
 }
 

@@ -12,7 +12,7 @@
 #include "core/TForm1.h"
 #include "effects/Effects.h"
 #include "graphics/Graphics.h"
-#include "graphics/Surfaces.h"
+#include "graphics/Screen.h"
 #include "text/Text.h"
 
 namespace zk {
@@ -22,24 +22,19 @@ namespace {
 constexpr int kW = platform::kScreenWidth;
 constexpr int kH = platform::kScreenHeight;
 
-void Present(TForm1& f) {
-  f.Plat.display->Present();
-}
-
 }  // namespace
 
 // White flash: seven times white, then the saved screen, 20 ms each.
 void WhiteFlash(TForm1& f) {
   Bitmap saved;
-  CopyFrameToBitmap(f, saved);
-  uint8_t* frame = f.Plat.display->Frame();
+  ReadScreen(f, saved);
   FrameClockStart(f);
   for (int i = 0; i < 7; ++i) {
-    std::memset(frame, 0xFF, static_cast<size_t>(platform::kScreenStride) * kH);
-    Present(f);
+    FillScreen(f, 0xFF);
+    PresentScreen(f);
     FrameClockWait(f, 20);
-    CopyBitmapToFrame(f, saved);
-    Present(f);
+    CopyToScreen(f, saved);
+    PresentScreen(f);
     FrameClockWait(f, 20);
   }
 }
@@ -50,30 +45,30 @@ void VerticalShake(TForm1& f) {
   FrameClockStart(f);
   for (int c = 20; c > 0; c -= 2) {
     d.SetShakeOffset(0, (c & 2) ? 20 : -20);
-    Present(f);
+    PresentScreen(f);
     FrameClockWait(f, 50);
   }
   d.SetShakeOffset(0, 0);
-  Present(f);
+  PresentScreen(f);
 }
 
 void Letterbox(TForm1& f, int32_t a, int32_t b, int32_t c) {
   Bitmap* scene = SceneSurface(f);
   if (!scene || scene->Empty()) return;
   DimRows(*scene, a, b, c);
-  CopyBitmapToFrame(f, *scene);
-  Present(f);
+  CopyToScreen(f, *scene);
+  PresentScreen(f);
 }
 
 void CompletionRate(TForm1& f) {
   char text[16];
   std::snprintf(text, sizeof text, "%d", CompletionCount(f.State.Vars) * 100 / 228);
   Bitmap screen;
-  CopyFrameToBitmap(f, screen);
+  ReadScreen(f, screen);
   const int width = MeasureText(f, text, nullptr, 32);
   DrawTextToBitmap(f, screen, 570 - width, 12, text, nullptr, 32, 0xFFFFFF);
-  CopyBitmapToFrame(f, screen);
-  Present(f);
+  CopyToScreen(f, screen);
+  PresentScreen(f);
 }
 
 // The end roll: credits scroll up in a window at the right of the screen
@@ -113,16 +108,13 @@ void EndRoll(TForm1& f) {
     DrawTextToBitmap(f, roll, 0, 600 + 32 * k, credits[k], "ＭＳ 明朝", 30, 0xFFFFFF);
   Bitmap window;
   window.Resize(256, kH);
-  uint8_t* frame = f.Plat.display->Frame();
   int refresh = 65;
   for (int p = 0; p < count * 32 + 600; p += 2) {
     const uint32_t deadline = f.Plat.clock->NowMs() + static_cast<uint32_t>(std::max(0, stepMs));
     if (refresh > 0) {
       --refresh;
-      if (const Bitmap* bg = BackgroundSurface(f); bg && bg->Width >= 544) {
-        for (int y = 0; y < std::min(kH, bg->Height); ++y)
-          std::memcpy(frame + y * platform::kScreenStride, bg->Row(y), 544 * 3);
-      }
+      if (const Bitmap* bg = BackgroundSurface(f); bg && bg->Width >= 544)
+        CopyAreaToScreen(f, *bg, 0, 0, 544, kH, 0, 0);
     }
     if (chosenRow >= 0 && p == chosenRow * 32) refresh += 130;
     // Rows below the end of the credits are black.
@@ -141,9 +133,8 @@ void EndRoll(TForm1& f) {
         if (px[0] != 0) px[0] = px[1] = px[2] = static_cast<uint8_t>(grey);
       }
     }
-    for (int y = 0; y < kH; ++y)
-      std::memcpy(frame + y * platform::kScreenStride + 544 * 3, window.Row(y), 256 * 3);
-    Present(f);
+    CopyAreaToScreen(f, window, 0, 0, 256, kH, 544, 0);
+    PresentScreen(f);
     WaitUntilTick(f, deadline);
     if (f.State.Mode.QuitRequested) break;
   }
@@ -167,11 +158,11 @@ void WindowShake(TForm1& f, int kind, int amplitude, int period) {
       dy = dir[1] * v;
     }
     d.SetShakeOffset(dx, dy);
-    Present(f);
+    PresentScreen(f);
     v -= 2 * std::max(1, FrameClockWait(f, period));
   }
   d.SetShakeOffset(0, 0);
-  Present(f);
+  PresentScreen(f);
 }
 
 int CompletionCount(const Banks& v) {

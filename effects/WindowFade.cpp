@@ -4,7 +4,7 @@
 #include "effects/Effects.h"
 #include "effects/pixel/PixelOps.h"
 #include "graphics/Graphics.h"
-#include "graphics/ScreenCopy.h"
+#include "graphics/Screen.h"
 #include "text/Text.h"
 
 namespace zk {
@@ -23,7 +23,7 @@ void CrossFade(TForm1& f, const Bitmap& a, const Bitmap& b, Bitmap& out) {
   while (level < 256) {
     MixFrames(a, b, level, out);
     CopyToScreen(f, out);
-    f.Plat.display->Present();
+    PresentScreen(f);
     if (m.EffectAbort != EffectAbort::None) break;
     level += kFadeStep * FrameClockWait(f, kFadePeriodMs);
   }
@@ -58,7 +58,7 @@ void WinClose(TForm1& f) {
     }
     CopyToScreen(f, *stage);
     *scene = *stage;
-    f.Plat.display->Present();
+    PresentScreen(f);
   }
   m.WindowShown = false;
   m.InputLock = false;
@@ -80,7 +80,7 @@ void WinOpen(TForm1& f) {
       CrossFade(f, *scene, *previous, FadeSurface(f, fallback));
     }
     CopyToScreen(f, *scene);
-    f.Plat.display->Present();
+    PresentScreen(f);
   }
   MarkPageClean(f);
 }

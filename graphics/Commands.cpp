@@ -13,6 +13,7 @@
 #include "graphics/FrameClock.h"
 #include "graphics/Graphics.h"
 #include "graphics/GraphicsHost.h"
+#include "graphics/Screen.h"
 #include "graphics/Surfaces.h"
 
 namespace zk {
@@ -262,7 +263,7 @@ StepResult PartsloadCommand(TForm1& f, const char* args) {
 
 void PtsetDraw(TForm1& f, int x1, int y1, int x2, int y2, int dx, int dy) {
   const Bitmap& parts = f.Gfx.Parts;
-  uint8_t* win = WindowPixels(f);
+  const PixelView win = ScreenCanvas(f);
   // Source rows and columns that exist in the parts picture and land on the window.
   const long sx0 = std::max<long>({x1, 0L, static_cast<long>(x1) - dx});
   const long sx1 = std::min<long>(
@@ -272,7 +273,7 @@ void PtsetDraw(TForm1& f, int x1, int y1, int x2, int y2, int dx, int dy) {
       {y2, static_cast<long>(parts.Height), static_cast<long>(y1) - dy + kSceneHeight});
   for (long sy = sy0; sy < sy1; ++sy) {
     const uint8_t* s = parts.Row(static_cast<int>(sy));
-    uint8_t* d = win + static_cast<size_t>(dy + (sy - y1)) * kSceneWidth * 3;
+    uint8_t* d = win.Row(static_cast<int>(dy + (sy - y1)));
     for (long sx = sx0; sx < sx1; ++sx) {
       const uint8_t* px = s + 3 * sx;
       if (px[0] == 255 && px[1] == 255 && px[2] == 0)
@@ -280,7 +281,7 @@ void PtsetDraw(TForm1& f, int x1, int y1, int x2, int y2, int dx, int dy) {
       std::memcpy(d + 3 * (dx + (sx - x1)), px, 3);
     }
   }
-  PresentWindow(f);
+  PresentScreen(f);
 }
 
 StepResult DirectCommand(TForm1& f, const char* args) {
@@ -290,8 +291,8 @@ StepResult DirectCommand(TForm1& f, const char* args) {
   const int ms = Number(TrimmedField(text, 1));
   const int x = Number(TrimmedField(text, 2)), y = Number(TrimmedField(text, 3));
   const Bitmap& parts = f.Gfx.Parts;
-  BlitToWindow(f, parts, 0, 0, parts.Width, parts.Height, x, y);
-  PresentWindow(f);
+  CopyAreaToScreen(f, parts, 0, 0, parts.Width, parts.Height, x, y);
+  PresentScreen(f);
   FrameClock(*f.Plat.clock).WaitFor(ms);
   return kStepContinue;
 }
@@ -324,7 +325,7 @@ void ScrollOffset(int direction, int width, int height, int step, int& x, int& y
 void PutWindow(const Bitmap& picture, int x, int y, Bitmap& scene) {
   scene.Resize(kSceneWidth, kSceneHeight);
   std::fill(scene.Pixels.begin(), scene.Pixels.end(), 0);
-  Blit(picture, x, y, kSceneWidth, kSceneHeight, scene, 0, 0);
+  CopyArea(picture, x, y, kSceneWidth, kSceneHeight, scene, 0, 0);
 }
 
 }  // namespace
@@ -359,8 +360,8 @@ StepResult ScrollCommand(TForm1& f, const char* args) {
   EffectLock running(m, EffectLock::kRunning);
   for (int step = 0; step < steps;) {
     ScrollOffset(direction, picture.Width, picture.Height, step, x, y);
-    BlitToWindow(f, picture, x, y, kSceneWidth, kSceneHeight, 0, 0);
-    PresentWindow(f);
+    CopyAreaToScreen(f, picture, x, y, kSceneWidth, kSceneHeight, 0, 0);
+    PresentScreen(f);
     f.Plat.clock->Pump();
     if (m.EffectAbort != EffectAbort::None) break;
     step += clock.Wait(period);
@@ -369,8 +370,8 @@ StepResult ScrollCommand(TForm1& f, const char* args) {
 
   ScrollOffset(direction, picture.Width, picture.Height, steps, x, y);
   PutWindow(picture, x, y, g.Scene);
-  CopyToWindow(f, g.Scene);
-  PresentWindow(f);
+  CopyToScreen(f, g.Scene);
+  PresentScreen(f);
   m.ScreenMode = ScreenMode::Play;
   m.MenuLock = false;
   Host(f).RefreshMenuStates();

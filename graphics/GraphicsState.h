@@ -1,10 +1,12 @@
 // The scene graphics state owned by TForm1: the surfaces every screen draws
-// on, the five-slot character cache, the character layout, and the names of
-// the pictures on screen (kept for saving and the page snapshots).
+// on, the five-slot character cache, the character layout, the names of the
+// pictures on screen (kept for saving and the page snapshots), and the
+// screen's own bookkeeping.
 #pragma once
 #include <cstdint>
 
 #include "base/Bitmap.h"
+#include "graphics/Screen.h"
 
 namespace zk {
 
@@ -59,6 +61,9 @@ struct GraphicsState {
   bool PrepareOnly = false;        // set by grb: layer changes without a screen update
   bool BackgroundChanged = false;  // a background change not yet consumed by an update
   uint32_t FrameClockStartMs = 0;  // the frame clock other subsystems share
+
+  // ---- the display frame's damage and the text printer's pacing (graphics/Screen.h)
+  ScreenState Screen;
 };
 
 }  // namespace zk

@@ -2,12 +2,12 @@
 // full-screen-text ordering, the scene build and the transition; the sepia
 // flash; painting; and the graphics entry points other subsystems call.
 #include <algorithm>
-#include <cstring>
 
 #include "core/TForm1.h"
 #include "graphics/FrameClock.h"
 #include "graphics/Graphics.h"
 #include "graphics/GraphicsHost.h"
+#include "graphics/Screen.h"
 #include "graphics/Surfaces.h"
 #include "graphics/Transitions.h"
 
@@ -135,23 +135,28 @@ void SepiaFlash(TForm1& f, int) {
                             48, 8, 256, nullptr, crossFade.Draw, nullptr, true};
   TransitionRun r(f);
   RunTransitionFrames(r, fade);
-  CopyToWindow(f, g.Scene);
-  PresentWindow(f);
+  CopyToScreen(f, g.Scene);
+  PresentScreen(f);
 }
 
-void PaintScene(TForm1& f, bool stageOnly) { CopyToWindow(f, stageOnly ? f.Gfx.Stage : f.Gfx.Scene); }
+void PaintScene(TForm1& f, bool stageOnly) {
+  CopyToScreen(f, stageOnly ? f.Gfx.Stage : f.Gfx.Scene);
+}
 
 void ClearScreenToScene(TForm1& f) {
-  uint8_t* frame = WindowPixels(f);
-  std::memset(frame, 0, static_cast<size_t>(kSceneWidth) * kSceneHeight * 3);
+  FillScreen(f, 0);
   f.Gfx.Scene.Resize(kSceneWidth, kSceneHeight);
   std::fill(f.Gfx.Scene.Pixels.begin(), f.Gfx.Scene.Pixels.end(), 0);
 }
 
 void CreateSurfaces(TForm1& f) {
+  // The frame stays what it was: what is shown of it and when text was
+  // last shown stay known.
+  const ScreenState screen = f.Gfx.Screen;
   f.Gfx = GraphicsState{};
+  f.Gfx.Screen = screen;
   ClearScreenToScene(f);
-  PresentWindow(f);
+  PresentScreen(f);
 }
 
 // ---------------------------------------------------------------- entry points for other subsystems

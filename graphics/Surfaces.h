@@ -1,6 +1,8 @@
-// Copies between surfaces and the window (the display frame), all clipped, and
-// small accessors the graphics files share.
+// Copies between pictures, all through one clipping routine, and small
+// accessors the graphics files share. The display frame is one more target
+// of the same copy; only the screen (graphics/Screen.h) writes it.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "base/Bitmap.h"
@@ -18,20 +20,31 @@ void CopySurface(const Bitmap& src, Bitmap& dst);
 // becomes black.
 void CopyCovering(const Bitmap& src, Bitmap& dst);
 
-// The window: the display frame, 800 x 600, three bytes per pixel.
-uint8_t* WindowPixels(TForm1& f);
-void PresentWindow(TForm1& f);
-// Copies the rectangle (x, y, w, h) of src into the window at the same place.
-void CopyRectToWindow(TForm1& f, const Bitmap& src, int x, int y, int w, int h);
-// Copies the whole of src (its top-left 800 x 600) into the window.
-void CopyToWindow(TForm1& f, const Bitmap& src);
-// Copies the rectangle (sx, sy, w, h) of src into the window at (dx, dy).
-void BlitToWindow(TForm1& f, const Bitmap& src, int sx, int sy, int w, int h, int dx, int dy);
-// The window frame as an 800 x 600 bitmap, and a bitmap's top-left part
-// (up to 800 x 600) into the window frame.
-void CopyFrameToBitmap(TForm1& f, Bitmap& target);
-void CopyBitmapToFrame(TForm1& f, const Bitmap& source);
-// Copies the rectangle (sx, sy, w, h) of src into dst at (dx, dy), clipped to both.
-void Blit(const Bitmap& src, int sx, int sy, int w, int h, Bitmap& dst, int dx, int dy);
+// A rectangle of pixels.
+struct PixelRect {
+  int X = 0, Y = 0, W = 0, H = 0;
+  bool Empty() const { return W <= 0 || H <= 0; }
+};
+
+// Rows of 24-bit pixels (blue, green, red) in memory: a bitmap or the
+// display frame.
+struct PixelView {
+  uint8_t* Data = nullptr;
+  int Width = 0, Height = 0;
+  int Stride = 0;  // bytes per row
+  uint8_t* Row(int y) const { return Data + static_cast<size_t>(y) * Stride; }
+};
+
+// The pixels of a bitmap. A bitmap without pixels, or whose buffer is
+// shorter than its rows need, is an empty view (nothing is read or written).
+// A view of a const bitmap is only ever read from.
+PixelView ViewOf(const Bitmap& b);
+
+// Copies the w x h area at (sx, sy) of src to (dx, dy) of dst; the parts that
+// fall outside either picture are left out, so no position or size reaches
+// outside them. Returns the area of dst written (empty when none).
+PixelRect CopyArea(const PixelView& src, int sx, int sy, int w, int h, const PixelView& dst, int dx,
+                   int dy);
+void CopyArea(const Bitmap& src, int sx, int sy, int w, int h, Bitmap& dst, int dx, int dy);
 
 }  // namespace zk

@@ -15,6 +15,7 @@
 #include "core/TForm1.h"
 #include "effects/pixel/PixelOps.h"
 #include "graphics/Graphics.h"
+#include "graphics/Screen.h"
 #include "graphics/Surfaces.h"
 
 namespace zk {
@@ -28,20 +29,19 @@ constexpr int H = kSceneHeight;
 constexpr int kRowBytes = W * 3;
 constexpr int kRowGroups = kRowBytes / 8;
 
-uint8_t* WinRow(TransitionRun& r, int y) { return r.Win + static_cast<size_t>(y) * kRowBytes; }
+uint8_t* WinRow(TransitionRun& r, int y) {
+  return r.Win.Row(y);
+}
+
+// Copies the rectangle (x, y, w, h) of the new picture into the window at
+// the same place, clipped to the window.
+void CopyRect(TransitionRun& r, int x, int y, int w, int h) {
+  CopyArea(ViewOf(r.New), x, y, w, h, r.Win, x, y);
+}
 
 // Copies pixels [x0, x1) of row y of the new picture into the window.
 void CopySpan(TransitionRun& r, int y, int x0, int x1) {
-  if (y < 0 || y >= H) return;
-  x0 = std::max(x0, 0);
-  x1 = std::min(x1, W);
-  if (x0 >= x1) return;
-  std::memcpy(WinRow(r, y) + x0 * 3, r.New.Row(y) + x0 * 3, static_cast<size_t>(x1 - x0) * 3);
-}
-
-void CopyRect(TransitionRun& r, int x, int y, int w, int h) {
-  const int y0 = std::max(y, 0), y1 = std::min(y + h, H);
-  for (int row = y0; row < y1; ++row) CopySpan(r, row, x, x + w);
+  CopyRect(r, x0, y, x1 - x0, 1);
 }
 
 // window = (new * w + old * (256 - w)) >> 8, whole frame.
@@ -127,8 +127,7 @@ void BeginTiles(TransitionRun& r) { Shuffle(r, kTiles); }
 
 void CopyTile(TransitionRun& r, const Bitmap& src, int t) {
   const int x = (t % 10) * kTileWidth, y = (t / 10) * kTileHeight;
-  for (int row = y; row < y + kTileHeight; ++row)
-    std::memcpy(WinRow(r, row) + x * 3, src.Row(row) + x * 3, kTileWidth * 3);
+  CopyArea(ViewOf(src), x, y, kTileWidth, kTileHeight, r.Win, x, y);
 }
 
 bool DrawTiles(TransitionRun& r) {
@@ -265,7 +264,7 @@ bool DrawStripes(TransitionRun& r) {
     }
   }
   if ((f & 1) == 0) return false;
-  CopyToWindow(r.f, r.Out);
+  CopyToScreen(r.f, r.Out);
   return true;
 }
 
@@ -428,7 +427,7 @@ bool DrawStar(TransitionRun& r) {
   }
   FillPolygon(r.g.TransitionMask, px, py, static_cast<uint8_t>(std::min(radius / 2, 255)));
   MaskMixFrames(r.Old, r.New, r.g.TransitionMask, r.Out);
-  CopyToWindow(r.f, r.Out);
+  CopyToScreen(r.f, r.Out);
   return true;
 }
 
@@ -482,7 +481,7 @@ const TransitionType& TransitionTypeOf(int number) {
 // ============================================================ [SECTION] Driver, RunTransition, CrossFade
 
 TransitionRun::TransitionRun(TForm1& form)
-    : f(form), g(form.Gfx), New(g.Scene), Old(g.Previous), Out(g.Output), Win(WindowPixels(form)) {}
+    : f(form), g(form.Gfx), New(g.Scene), Old(g.Previous), Out(g.Output), Win(ScreenCanvas(form)) {}
 
 bool RunTransitionFrames(TransitionRun& r, const TransitionType& t) {
   FrameClock clock(*r.f.Plat.clock);
@@ -494,7 +493,7 @@ bool RunTransitionFrames(TransitionRun& r, const TransitionType& t) {
     const uint32_t frameStart = clock.NowMs();
     int periods = 1;
     if (t.Draw(r)) {
-      PresentWindow(r.f);
+      PresentScreen(r.f);
       if (checksEachFrame && r.f.State.Mode.EffectAbort != EffectAbort::None) return true;
       switch (t.Pace) {
         case Pacing::None:
@@ -530,8 +529,8 @@ void EnsureFrames(GraphicsState& g) {
 }
 
 void ShowScene(TForm1& f) {
-  CopyToWindow(f, f.Gfx.Scene);
-  PresentWindow(f);
+  CopyToScreen(f, f.Gfx.Scene);
+  PresentScreen(f);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "graphics/FrameClock.h"
 #include "graphics/GraphicsState.h"
+#include "graphics/Surfaces.h"
 
 namespace zk {
 
@@ -48,7 +49,7 @@ const TransitionType& TransitionTypeOf(int number);
 
 // What one run works on.
 struct TransitionRun {
-  // Works on the graphics state of f and the display frame.
+  // Works on the graphics state of f and the display frame (the screen's canvas).
   explicit TransitionRun(TForm1& form);
 
   TForm1& f;
@@ -56,7 +57,7 @@ struct TransitionRun {
   const Bitmap& New;  // the scene surface
   const Bitmap& Old;  // the previous-frame surface
   Bitmap& Out;        // the output surface
-  uint8_t* Win;       // the display frame
+  PixelView Win;      // the display frame
   int Pos = 0;
   int End = 0;
   int Done = 0;       // scratch: columns already new (gradient wipe)

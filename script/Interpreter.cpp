@@ -153,6 +153,36 @@ void Snapshot(TForm1& f) {
 
 // ============================================================ [SECTION] Character output
 
+// True when the character delay ends the step after a character.
+bool CharacterDelayEnds(const EngineState& s) {
+  const WaitState& w = s.Wait;
+  return !s.Interp.NameAsText && w.CharDelay != 0 && !w.PageFinish && s.Settings.TextSpeedOn &&
+         s.Mode.SkipMode == SkipMode::Off;
+}
+
+// True when this step goes on printing right after the character just
+// output: no character delay ends the step, and the next thing to print is
+// another character (not the line end, a wait, a code or a wait mark).
+bool MoreTextFollows(const EngineState& s) {
+  const InterpreterState& in = s.Interp;
+  if (CharacterDelayEnds(s)) return false;
+  if (in.PendingText && *in.PendingText) return true;
+  if (in.LinePos < 0 || in.LinePos + 1 >= kLineBufferSize) return false;
+  const auto c = static_cast<unsigned char>(in.LineBuffer[in.LinePos]);
+  const auto c1 = static_cast<unsigned char>(in.LineBuffer[in.LinePos + 1]);
+  if (c == 0 || c == '%' || c == '[' || c == '<') return false;
+  const unsigned pair = (c << 8) | c1;
+  return pair != kPageMark && pair != kNewPageMark && pair != kLineMark;
+}
+
+}  // namespace
+
+void PrintPageChar(TForm1& f, const char* bytes, int length, int column, int row) {
+  DrawPageChar(f, bytes, length, column, row, MoreTextFollows(f.State));
+}
+
+namespace {
+
 void OutputChar(TForm1& f, const char* bytes, int length) {
   EngineState& s = f.State;
   InterpreterState& in = s.Interp;
@@ -177,7 +207,7 @@ void OutputChar(TForm1& f, const char* bytes, int length) {
     std::memcpy(&in.Page[in.Row][in.Column], bytes, length);
     in.PageColours[in.Row][in.Column] = static_cast<uint8_t>(in.ColourIndex);
   }
-  DrawPageChar(f, bytes, length, in.Column, in.Row);
+  PrintPageChar(f, bytes, length, in.Column, in.Row);
   ++in.PageChars;
   in.Column += in.LargeText ? 3 : length;
 }
@@ -185,14 +215,9 @@ void OutputChar(TForm1& f, const char* bytes, int length) {
 // After a character: true when the character delay ends the step.
 bool CharacterDelay(TForm1& f) {
   EngineState& s = f.State;
-  if (s.Interp.NameAsText) return false;
-  const WaitState& w = s.Wait;
-  if (w.CharDelay != 0 && !w.PageFinish && s.Settings.TextSpeedOn &&
-      s.Mode.SkipMode == SkipMode::Off) {
-    s.Wait.WaitTicks = std::max(0, w.CharDelay - 1);
-    return true;
-  }
-  return false;
+  if (!CharacterDelayEnds(s)) return false;
+  s.Wait.WaitTicks = std::max(0, s.Wait.CharDelay - 1);
+  return true;
 }
 
 // A decimal number at p (digits only), saturating.

@@ -68,6 +68,11 @@ void ResetTextState(EngineState& s);
 // Timer ticks before auto mode releases a wait that begins now.
 int32_t AutoCountdownFor(const EngineState& s);
 
+// Draws one character (1 or 2 bytes) of the page at a text cell, telling the
+// text layer whether this step prints another character right after it (so
+// showing the screen may wait for that one).
+void PrintPageChar(TForm1& f, const char* bytes, int length, int column, int row);
+
 // One of the characters that may hang two cells past the end of a row.
 bool IsHangingChar(unsigned code);
 

@@ -12,7 +12,7 @@
 #include "core/TForm1.h"
 #include "effects/Effects.h"
 #include "graphics/Graphics.h"
-#include "graphics/Surfaces.h"
+#include "graphics/Screen.h"
 #include "script/CommandHandlers.h"
 #include "script/Commands.h"
 #include "script/Flow.h"
@@ -98,7 +98,7 @@ StepResult CmdFix(TForm1& f, char*, char*) {
   f.State.Vars.S(kSysOverlayOpacity) = 0;
   Bitmap* stage = StageSurface(f);
   Bitmap* scene = SceneSurface(f);
-  if (stage) CopyFrameToBitmap(f, *stage);
+  if (stage) ReadScreen(f, *stage);
   if (stage && scene) *scene = *stage;
   return kStepContinue;
 }

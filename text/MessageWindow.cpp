@@ -20,7 +20,8 @@
 #include "base/Sjis.h"
 #include "core/TForm1.h"
 #include "graphics/Graphics.h"
-#include "graphics/ScreenCopy.h"
+#include "graphics/Screen.h"
+#include "graphics/Surfaces.h"
 #include "resources/GameDefinition.h"
 #include "resources/Settings.h"
 #include "text/Text.h"
@@ -53,49 +54,6 @@ uint32_t SpeakerColour(const TForm1& f) {
 }
 uint8_t Byte(int32_t v) {
   return static_cast<uint8_t>(std::clamp(v, 0, 255));
-}
-
-void PresentNow(TForm1& f) {
-  f.Plat.display->Present();
-  f.Text.LastPresentMs = f.Plat.clock->NowMs();
-  f.Text.PresentPending = false;
-}
-
-// Showing the screen costs far more than drawing a character, and the
-// characters one interpreter step prints follow each other at once: a
-// character is shown when nothing else is printed right after it in the
-// same step, or when the last showing is a frame old. While skipping, at
-// most every kSkipPresentMs; what follows (a page reset, the next character,
-// the wait mark) shows the rest.
-constexpr uint32_t kFramePresentMs = 16;
-constexpr uint32_t kSkipPresentMs = 50;
-
-// True when the interpreter goes on printing in this step right after the
-// character it has just output: no character delay ends the step, and the
-// next thing on the line is another character.
-bool MoreTextFollows(const TForm1& f) {
-  const InterpreterState& in = f.State.Interp;
-  const WaitState& w = f.State.Wait;
-  if (!in.NameAsText && w.CharDelay != 0 && !w.PageFinish && f.State.Settings.TextSpeedOn &&
-      f.State.Mode.SkipMode == SkipMode::Off)
-    return false;
-  if (in.PendingText && *in.PendingText) return true;
-  if (in.LinePos < 0 || in.LinePos + 1 >= kLineBufferSize) return false;
-  const auto c = static_cast<unsigned char>(in.LineBuffer[in.LinePos]);
-  const auto c1 = static_cast<unsigned char>(in.LineBuffer[in.LinePos + 1]);
-  if (c == 0 || c == '%' || c == '[' || c == '<') return false;  // the end, waits and codes
-  if (c == 0x81 && (c1 == 0xA4 || c1 == 0xA5 || c1 == 0xAC)) return false;  // wait marks
-  return true;
-}
-
-void ShowPrintedText(TForm1& f) {
-  TextState& t = f.Text;
-  if (!t.PresentPending) return;
-  const uint32_t since = f.Plat.clock->NowMs() - t.LastPresentMs;
-  const bool due = f.State.Mode.SkipMode != SkipMode::Off
-                       ? since >= kSkipPresentMs
-                       : since >= kFramePresentMs || !MoreTextFollows(f);
-  if (due) PresentNow(f);
 }
 
 // The first text cell of the current text mode on the screen, and its pitches.
@@ -263,7 +221,7 @@ void DrawCharacter(TForm1& f, uint16_t code, int x, int y, bool toScreen) {
   DrawGlyph(scene, x, y, t.Glyphs.Glyph(), t.Glyphs.Shadow(), t.Colour);
   if (!toScreen) return;
   CopyAreaToScreen(f, scene, x, y, kGlyphCopyWidth, kGlyphCellHeight, x, y);
-  t.PresentPending = true;
+  NoteTextDrawn(f);
 }
 
 void DrawSpeakerPlate(TForm1& f, std::string_view name, bool toScreen) {
@@ -281,7 +239,7 @@ void DrawSpeakerPlate(TForm1& f, std::string_view name, bool toScreen) {
   CopyArea(t.PlateWork, 0, 0, t.PlateWork.Width, t.PlateWork.Height, f.Gfx.Scene, x, y);
   if (toScreen) {
     CopyAreaToScreen(f, t.PlateWork, 0, 0, t.PlateWork.Width, t.PlateWork.Height, x, y);
-    PresentNow(f);
+    PresentText(f);
   }
   f.State.Vars.S(kSysTextColour) = static_cast<int32_t>(d.NAME[k].Colour);
 }
@@ -320,7 +278,7 @@ void RedrawPage(TForm1& f, bool toScreen) {
       cell += width;
     }
   }
-  if (toScreen) FlushTextToScreen(f);
+  if (toScreen) FlushText(f);
 }
 
 namespace {
@@ -351,17 +309,13 @@ void DrawStringCentred(TForm1& f, std::string_view text, int x, Bitmap& target, 
   DrawStringAt(f, text, x - static_cast<int>(text.size()) * pitch / 2, target, colour, y);
 }
 
-void FlushTextToScreen(TForm1& f) {
-  if (f.Text.PresentPending) PresentNow(f);
-}
-
 // ============================================================ [SECTION] Interpreter hooks
 
 int TextCellsPerRow(const TForm1& f) {
   return GridOf(f).Cells;
 }
 
-void DrawPageChar(TForm1& f, const char* bytes, int length, int column, int row) {
+void DrawPageChar(TForm1& f, const char* bytes, int length, int column, int row, bool moreFollows) {
   if (!bytes || length < 1) return;
   const uint16_t code = length >= 2
                             ? static_cast<uint16_t>(static_cast<unsigned char>(bytes[0]) << 8 |
@@ -371,7 +325,7 @@ void DrawPageChar(TForm1& f, const char* bytes, int length, int column, int row)
   SetTextColour(f, f.State.Interp.ColourIndex);
   DrawCharacter(f, code, g.X + column * g.PitchX, g.Y + row * g.PitchY, true);
   f.Text.PageClean = false;
-  ShowPrintedText(f);
+  ShowPrintedText(f, moreFollows);
 }
 
 void ShowNamePlate(TForm1& f, std::string_view name) {
@@ -387,7 +341,7 @@ void ShowNamePlate(TForm1& f, std::string_view name) {
   const int y = d.TXW_OFS_Y + d.NP_OFS_Y;
   CopyArea(bg, 0, 0, bg.Width, bg.Height, f.Gfx.Scene, x, y);
   CopyAreaToScreen(f, bg, 0, 0, bg.Width, bg.Height, x, y);
-  PresentNow(f);
+  PresentText(f);
 }
 
 void DrawPageReset(TForm1& f) {
@@ -400,7 +354,7 @@ void DrawPageReset(TForm1& f) {
     const Bitmap& w = f.Text.Window;
     CopyArea(w, 0, 0, w.Width, w.Height, scene, d.TXW_OFS_X, d.TXW_OFS_Y);
     CopyAreaToScreen(f, w, 0, 0, w.Width, w.Height, d.TXW_OFS_X, d.TXW_OFS_Y);
-    PresentNow(f);
+    PresentText(f);
     m.WindowShown = true;
     return;
   }
@@ -409,7 +363,7 @@ void DrawPageReset(TForm1& f) {
     BuildTextPage(f.Gfx.Stage, Prefs(f).TXBG_A2, f.Gfx.TextPage);
     CopyArea(f.Gfx.TextPage, 0, 0, f.Gfx.TextPage.Width, f.Gfx.TextPage.Height, scene, 0, 0);
     CopyToScreen(f, scene);
-    PresentNow(f);
+    PresentText(f);
     return;
   }
   // The darkened page fades in over the scene (at once while skipping).
@@ -490,11 +444,7 @@ WaitMarkStep PlanWaitMarkStep(TForm1& f, const Bitmap& save, int x, int y) {
   step.X = x0;
   step.Y = y0;
   step.Pixels.Resize(x1 - x0, y1 - y0);
-  const uint8_t* screen = f.Plat.display->Frame();
-  for (int r = 0; r < y1 - y0; ++r)
-    std::memcpy(step.Pixels.Row(r),
-                screen + static_cast<size_t>(y0 + r) * platform::kScreenStride + 3 * x0,
-                static_cast<size_t>(x1 - x0) * 3);
+  ReadScreenArea(f, x0, y0, step.Pixels);
   // The copies clip to this area as they would to the screen: it holds all
   // of both rectangles that lies on the screen.
   if (!t.WaitErased)
@@ -502,18 +452,6 @@ WaitMarkStep PlanWaitMarkStep(TForm1& f, const Bitmap& save, int x, int y) {
              t.WaitX - x0, t.WaitY - y0);
   CopyArea(save, 0, 0, save.Width, save.Height, step.Pixels, x - x0, y - y0);
   return step;
-}
-
-// True when the screen already shows the step's pixels.
-bool ScreenShows(TForm1& f, const WaitMarkStep& step) {
-  const uint8_t* screen = f.Plat.display->Frame();
-  const size_t bytes = static_cast<size_t>(step.Pixels.Width) * 3;
-  for (int r = 0; r < step.Pixels.Height; ++r)
-    if (std::memcmp(step.Pixels.Row(r),
-                    screen + static_cast<size_t>(step.Y + r) * platform::kScreenStride + 3 * step.X,
-                    bytes) != 0)
-      return false;
-  return true;
 }
 
 bool WaitMarkDrawable(const TForm1& f) {
@@ -537,15 +475,9 @@ void AnimateWaitCursor(TForm1& f) {
   // Erasing the old mark and drawing the new one, as one change of the
   // screen; most ticks draw the frame that is already there and change nothing.
   const WaitMarkStep step = PlanWaitMarkStep(f, t.ClickWaitSave, x, y);
-  const bool changed = !step.Pixels.Empty() && !ScreenShows(f, step);
-  if (changed)
+  if (!step.Pixels.Empty() && !ScreenShows(f, step.Pixels, step.X, step.Y))
     CopyAreaToScreen(f, step.Pixels, 0, 0, step.Pixels.Width, step.Pixels.Height, step.X, step.Y);
-  if (t.PresentPending) {
-    PresentNow(f);
-  } else if (changed) {
-    f.Plat.display->PresentRect(step.X, step.Y, step.Pixels.Width, step.Pixels.Height);
-    t.LastPresentMs = f.Plat.clock->NowMs();
-  }
+  UpdateText(f);
   t.WaitX = x;
   t.WaitY = y;
   t.WaitErased = false;
@@ -555,7 +487,7 @@ int WaitCursorQuietTicks(TForm1& f) {
   const ModeState& m = f.State.Mode;
   if (m.SkipMode != SkipMode::Off || m.BgAnimFrames > 0 || !WaitMarkDrawable(f)) return INT_MAX;
   const TextState& t = f.Text;
-  if (t.PresentPending) return 0;
+  if (TextUnshown(f)) return 0;
   const GameDefinition& d = Def(f);
   const int32_t next = t.WaitCounter + 1;
   int x, y;
@@ -563,7 +495,7 @@ int WaitCursorQuietTicks(TForm1& f) {
   Bitmap save;
   ComposeWaitMark(f, ClickWaitFrame(next, d.CLICK_WAIT_TIMING, d.CLICK_WAIT_PAT), x, y, save);
   const WaitMarkStep step = PlanWaitMarkStep(f, save, x, y);
-  if (!step.Pixels.Empty() && !ScreenShows(f, step)) return 0;
+  if (!step.Pixels.Empty() && !ScreenShows(f, step.Pixels, step.X, step.Y)) return 0;
   // Nothing changes until the frame does; once drawn, the mark and the area
   // around it stay as they are while the same frame is drawn again.
   if (d.CLICK_WAIT_PAT <= 1) return INT_MAX;
@@ -579,7 +511,7 @@ void EraseWaitCursor(TForm1& f) {
   const GameDefinition& d = Def(f);
   CopyAreaToScreen(f, f.Gfx.Scene, t.WaitX, t.WaitY, EraseWidth(d), EraseHeight(d), t.WaitX,
                    t.WaitY);
-  PresentNow(f);
+  PresentText(f);
   t.WaitErased = true;
 }
 
@@ -592,7 +524,7 @@ void HideMessageWindow(TForm1& f) {
   Host(f).RefreshMenuStates();
   f.Text.HiddenScene = f.Gfx.Scene;
   CopyToScreen(f, f.Gfx.Stage);
-  PresentNow(f);
+  PresentText(f);
   m.ScreenMode = ScreenMode::WindowHidden;
 }
 
@@ -602,7 +534,7 @@ void ShowMessageWindow(TForm1& f) {
   if (!t.HiddenScene.Empty()) f.Gfx.Scene = std::move(t.HiddenScene);
   t.HiddenScene = Bitmap{};
   CopyToScreen(f, f.Gfx.Scene);
-  PresentNow(f);
+  PresentText(f);
   m.ScreenMode = ScreenMode::Play;
   m.MenuLock = false;
   Host(f).RefreshMenuStates();

@@ -59,9 +59,6 @@ struct TextState {
   bool PageClean = true;
   // The scene as it was when the window was hidden.
   Bitmap HiddenScene;
-  // A screen copy was made but not shown yet (text printed while skipping).
-  bool PresentPending = false;
-  uint32_t LastPresentMs = 0;
 };
 
 // ============================================================ [SECTION] Picture building blocks
@@ -136,7 +133,7 @@ void ResetGlyphCache(TForm1& f);
 void SetTextColour(TForm1& f, int index);
 // Draws a character (Shift-JIS code) with its top-left at (x, y) into the
 // scene surface and, when toScreen, copies its area to the screen (shown by
-// the caller, or by FlushTextToScreen).
+// the caller, or by the screen's FlushText).
 void DrawCharacter(TForm1& f, uint16_t code, int x, int y, bool toScreen);
 // The name plate of `name` (Shift-JIS) on the scene and, when toScreen, the
 // screen; sets S037 to the speaker's colour. Nothing for unknown names.
@@ -149,8 +146,6 @@ void RedrawPage(TForm1& f, bool toScreen);
 // the text left by half its length in cells.
 void DrawString(TForm1& f, std::string_view text, int x, Bitmap& target, int colour, int y);
 void DrawStringCentred(TForm1& f, std::string_view text, int x, Bitmap& target, int colour, int y);
-// Shows what earlier screen copies left unshown.
-void FlushTextToScreen(TForm1& f);
 
 // ============================================================ [SECTION] Click-wait mark
 // AnimateWaitCursor and EraseWaitCursor (core/Hooks.h) draw and remove it.

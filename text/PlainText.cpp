@@ -7,7 +7,7 @@
 
 #include "base/Sjis.h"
 #include "core/TForm1.h"
-#include "graphics/ScreenCopy.h"
+#include "graphics/Screen.h"
 #include "resources/GameDefinition.h"
 #include "resources/Settings.h"
 #include "text/Glyphs.h"
@@ -106,7 +106,7 @@ void DrawRuby(TForm1& f, std::string_view text, int column, int row) {
   DrawTextToBitmap(f, f.Gfx.Scene, x, y, text, nullptr, kRubyHeight, 0xFFFFFF);
   // The text may reach a little below its nominal height (descenders).
   CopyAreaToScreen(f, f.Gfx.Scene, x - 1, y, width + 2, kRubyHeight * 2, x - 1, y);
-  f.Plat.display->Present();
+  PresentScreen(f);
 }
 
 }  // namespace zk

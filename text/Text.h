@@ -15,8 +15,10 @@ void ResetTextFonts(TForm1& f);  // also after the large-text flag changed
 // Cells per text row of the current text mode (window or full-screen text).
 int TextCellsPerRow(const TForm1& f);
 // Draws one character (1 or 2 bytes) of the page at a text cell in the
-// current colour index.
-void DrawPageChar(TForm1& f, const char* bytes, int length, int column, int row);
+// current colour index. moreFollows: the interpreter prints another
+// character right after it in the same step, so showing the screen may wait
+// for that one.
+void DrawPageChar(TForm1& f, const char* bytes, int length, int column, int row, bool moreFollows);
 void ShowNamePlate(TForm1& f, std::string_view name);  // an empty name clears the plate
 // Ruby text over a text cell: white, 9 pixels high, 7 above the row's glyphs.
 void DrawRuby(TForm1& f, std::string_view text, int column, int row);

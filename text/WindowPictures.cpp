@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "effects/pixel/PixelOps.h"
-#include "graphics/ScreenCopy.h"
+#include "graphics/Surfaces.h"
 #include "resources/GameDefinition.h"
 #include "text/MessageWindow.h"
 

@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "core/TForm1.h"
-#include "graphics/ScreenCopy.h"
+#include "graphics/Screen.h"
 #include "platform/headless/Headless.h"
 #include "resources/GameDefinition.h"
 #include "resources/Settings.h"
+#include "script/Interpreter.h"
 #include "text/FakeRaster.h"
 #include "text/MessageWindow.h"
 #include "text/Text.h"
@@ -181,7 +182,7 @@ TEST_F(Window, SpeakerPlateShowsTheEntryAndTakesItsColour) {
   EXPECT_EQ(Scene(20, 410)[2], 254);
   EXPECT_EQ(Scene(20, 410)[0], 0);
   // Text after the plate is drawn in the speaker's colour.
-  DrawPageChar(form, "A", 1, 2, 1);
+  PrintPageChar(form, "A", 1, 2, 1);
   EXPECT_EQ(Scene(40 + 24 + 2, 420 + 32 + kInkRow)[0], 254);  // blue 0xFF
   EXPECT_EQ(Scene(40 + 24 + 2, 420 + 32 + kInkRow)[1], (0x80 * 255) >> 8);
 }
@@ -342,7 +343,7 @@ TEST_F(Window, PrintedTextIsShownWhenTheStepStopsPrinting) {
     int column = 2;
     for (int i : c.chars) {
       in.LinePos = i + 1;  // the interpreter has moved past the character
-      DrawPageChar(form, &in.LineBuffer[i], 1, column++, 1);
+      PrintPageChar(form, &in.LineBuffer[i], 1, column++, 1);
     }
     EXPECT_EQ(display.Presents() - before, c.presents) << c.line << " " << c.charDelay;
     EXPECT_EQ(Screen(40 + 24 + 2, 420 + 32 + kInkRow)[2], 254);
@@ -351,16 +352,16 @@ TEST_F(Window, PrintedTextIsShownWhenTheStepStopsPrinting) {
 
 TEST_F(Window, NothingIsDrawnInSkipModeTwoOrWithoutAFont) {
   form.State.Mode.SkipMode = SkipMode::NoText;
-  DrawPageChar(form, "A", 1, 2, 1);
+  PrintPageChar(form, "A", 1, 2, 1);
   EXPECT_EQ(Scene(40 + 24 + 2, 420 + 32 + kInkRow)[2], 100);
   form.State.Mode.SkipMode = SkipMode::Off;
   raster.Missing = U'A';
-  DrawPageChar(form, "A", 1, 2, 1);
+  PrintPageChar(form, "A", 1, 2, 1);
   EXPECT_EQ(Scene(40 + 24 + 2, 420 + 32 + kInkRow)[2], 100);
   // Odd codes and positions off the screen.
-  DrawPageChar(form, "\x81", 1, 2, 1);
-  DrawPageChar(form, "\xff\xff", 2, -100, 90);
-  DrawPageChar(form, "\x82\xa0", 2, 200, 3);
+  PrintPageChar(form, "\x81", 1, 2, 1);
+  PrintPageChar(form, "\xff\xff", 2, -100, 90);
+  PrintPageChar(form, "\x82\xa0", 2, 200, 3);
 }
 
 }  // namespace
