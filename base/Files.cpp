@@ -9,6 +9,8 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
+#include <set>
 
 namespace zk {
 
@@ -261,6 +263,38 @@ bool WriteFileAtomic(const std::string& path, const void* data, size_t size, std
     return fail(std::strerror(saved));
   }
   return true;
+}
+
+namespace {
+
+struct ProblemReports {
+  std::mutex mutex;
+  std::set<std::string> reported;
+  std::function<void(const std::string&)> sink;
+};
+
+ProblemReports& Reports() {
+  static ProblemReports reports;
+  return reports;
+}
+
+}  // namespace
+
+void ReportFileProblem(const std::string& path, const std::string& message) {
+  ProblemReports& r = Reports();
+  std::function<void(const std::string&)> sink;
+  {
+    std::lock_guard<std::mutex> lock(r.mutex);
+    if (!r.reported.insert(path).second) return;
+    sink = r.sink;
+  }
+  std::fprintf(stderr, "zelkor: %s\n", message.c_str());
+  if (sink) sink(message);
+}
+
+void SetFileProblemSink(std::function<void(const std::string&)> sink) {
+  std::lock_guard<std::mutex> lock(Reports().mutex);
+  Reports().sink = std::move(sink);
 }
 
 }  // namespace zk

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -91,5 +92,13 @@ inline bool WriteFileAtomic(const std::string& path, std::string_view text,
 // Removes the temporary files that writes of path by processes no longer
 // running left behind ("<name>.tmp<pid>" beside it).
 void RemoveStaleTemporaries(const std::string& path);
+
+// A file the program keeps for the player (settings, saves) that could not be
+// read or written. Each file is reported once per run, however often it
+// fails: on stderr, and to the sink the program set (the window shows it as a
+// notice), so the player knows that progress or options are not kept.
+void ReportFileProblem(const std::string& path, const std::string& message);
+// Where reports go besides stderr; an empty sink sends them to stderr only.
+void SetFileProblemSink(std::function<void(const std::string&)> sink);
 
 }  // namespace zk

@@ -179,7 +179,7 @@ void SdlBackend::WaitForSdlEvent(uint32_t deadlineMs) {
 }
 
 void SdlBackend::FlushDeferred() {
-  if ((toolbarVisible_ || devPanel_) && !UiReady() && presentedOnce_) {
+  if ((toolbarVisible_ || devPanel_ || !notice_.empty()) && !UiReady() && presentedOnce_) {
     // The tool bar text needs ImGui and the font; it is drawn after the first
     // frame is on screen so that start-up does not wait for them.
     EnsureUi();
@@ -350,6 +350,7 @@ void SdlBackend::TranslateMouse(const SDL_Event& ev) {
     else
       return;  // other buttons mean nothing to the engine
   }
+  if (ev.type == SDL_MOUSEBUTTONDOWN) DismissNotice();
 
   // The tool bar takes the pointer while it is over it, and keeps a press
   // that began on it until the button is released. A release whose press

@@ -309,6 +309,21 @@ TEST_F(SdlPlatformTest, FullScreenScalesTheWholeScreenAndHidesTheToolbar) {
   EXPECT_EQ((PixelRect{0, 24, 800, 600}), sdltest::PictureRect(*p_));
 }
 
+TEST_F(SdlPlatformTest, NoticeCoversTheFootOfThePictureUntilTheNextClick) {
+  FillFrame(0, 0, 0);
+  p_->GetDisplay().Present();
+  Drain();
+  EXPECT_EQ(0x000000u, Pixel(400, 620));
+  p_->GetUi().Notice("Settings are not kept: cannot write /home/x/game.ini: Permission denied");
+  Drain();
+  EXPECT_NE(0x000000u, Pixel(400, 620));
+  EXPECT_EQ(0x000000u, Pixel(400, 300));
+  // The click still goes to the game.
+  ClickWindow(400, 300);
+  EXPECT_EQ(1u, OfType(EventType::MouseDown).size());
+  EXPECT_EQ(0x000000u, Pixel(400, 620));
+}
+
 TEST_F(SdlPlatformTest, WarpPointerTakesGamePixels) {
   sdltest::ResizeWindow(*p_, 1600, 1224);
   Drain();
