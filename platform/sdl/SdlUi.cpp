@@ -126,6 +126,9 @@ bool SdlBackend::EnsureUi() {
   style.WindowBorderSize = 1.0f;
   style.FrameBorderSize = 1.0f;
   style.WindowPadding = ImVec2(12.0f, 8.0f);
+  // Windows keep the size they are given: the tool bar is lower than ImGui's
+  // usual minimum and would otherwise cover the top of the picture.
+  style.WindowMinSize = ImVec2(1.0f, 1.0f);
   style.ItemSpacing = ImVec2(8.0f, 5.0f);
   // Grey buttons and title bars, as the desktop draws its own dialogs.
   ImVec4* c = style.Colors;
