@@ -115,19 +115,24 @@ int RunApp(const Options& o) {
   sdlOptions.title = "Zelkor";
   auto sdl = platform::SdlPlatform::Create(sdlOptions, error);
   if (!sdl) {
-    std::fprintf(stderr,
-                 "zelkor: cannot open a window (%s).\n"
-                 "Run without a display with --headless, for example:\n"
-                 "  zelkor --headless --run-ms 5000 --screenshot shot.png --dump-state state.json\n",
-                 error.c_str());
+    std::fprintf(
+        stderr,
+        "zelkor: cannot open a window (%s).\n"
+        "Run without a display with --headless, for example:\n"
+        "  zelkor --headless --run-ms 5000 --screenshot shot.png --dump-state state.json\n",
+        error.c_str());
     return kExitNoDisplay;
   }
   auto fonts = platform::CreateFreetypeFontRaster();
-  platform::Platform plat{&sdl->GetClock(), &sdl->GetDisplay(), &sdl->GetUi(), false,
-                          fonts.get()};
+  platform::Platform plat{&sdl->GetClock(), &sdl->GetDisplay(), &sdl->GetUi(), false, fonts.get()};
   // The developer panel exists only in a developer build.
   if (DevPanel::DeveloperBuild()) plat.devPanel = sdl->EnableDevPanel();
-  return RunForm(plat, o);
+  // Settings or saves that cannot be kept are shown in the window too.
+  platform::Ui& ui = sdl->GetUi();
+  SetFileProblemSink([&ui](const std::string& message) { ui.Notice(message); });
+  const int code = RunForm(plat, o);
+  SetFileProblemSink(nullptr);
+  return code;
 #else
   std::fprintf(stderr, "zelkor: this build has no window support; use --headless\n");
   return kExitNoDisplay;

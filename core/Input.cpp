@@ -60,6 +60,18 @@ void TForm1::HandleEvent(const platform::Event& e) {
     case EventType::DevPanel:
       Dev.HandleAction(*this, e);
       break;
+    case EventType::FullScreen:
+      if (State.Shell.FullScreenActive || State.Shell.BorderlessActive) {
+        LeaveFullScreen();
+      } else if (e.button == 1) {
+        // A player who chose a window still gets full screen for this run;
+        // the chosen mode stays as it was.
+        const DisplayMode chosen = State.Shell.DisplayMode;
+        if (chosen == DisplayMode::Window) State.Shell.DisplayMode = DisplayMode::FullScreen;
+        EnterFullScreen();
+        State.Shell.DisplayMode = chosen;
+      }
+      break;
     case EventType::Answer:
       Plat.ui->QueueAnswer(e.text);
       break;

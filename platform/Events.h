@@ -44,10 +44,11 @@ enum class EventType {
   ToolbarButton,  // button: 1 quit, 2 settings, 3 save, 4 load (SpeedButton1..4)
   Expose,         // the window needs repainting
   DevPanel,       // button: a DevPanelAction, x its value, text (platform/DevPanelView.h)
+  FullScreen,     // button: 1 toggles full screen (Alt+Enter, F11), 0 leaves it (Escape)
   // Harness-only events from an events file:
-  Screenshot,     // text: file
-  Dump,           // text: file
-  Answer,         // text: the next dialog's answer
+  Screenshot,  // text: file
+  Dump,        // text: file
+  Answer,      // text: the next dialog's answer
 };
 
 struct Event {

@@ -2,10 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
 #include <sstream>
-
-#include "base/Files.h"
 
 namespace platform {
 
@@ -42,14 +39,33 @@ std::map<std::string, std::map<std::string, std::string>> ParseIni(const std::st
 IniSettingsStore::IniSettingsStore(std::string path, std::string section)
     : path_(std::move(path)), section_(std::move(section)) {}
 
-bool IniSettingsStore::Lookup(const std::string& name, std::string& value) {
-  std::string text;
-  if (!zk::ReadWholeFile(path_, text)) return false;
-  auto all = ParseIni(text);
+bool IniSettingsStore::Refresh() {
+  const zk::FileStamp now = zk::StampOf(path_);
+  if (loaded_ && now == stamp_) return readable_;
+  // The first read is at start-up: writes of an earlier run that were cut
+  // short may have left their temporary files beside this one.
+  if (!loaded_) zk::RemoveStaleTemporaries(path_);
+  loaded_ = true;
+  stamp_ = now;
+  std::string text, error;
+  const zk::ReadStatus status = zk::ReadRegularFile(path_, text, &error);
+  readable_ = status == zk::ReadStatus::Ok || status == zk::ReadStatus::Missing;
+  if (!readable_) zk::ReportFileProblem(path_, "Settings are not read or kept: " + error);
+  Cache(std::move(text));
+  return readable_;
+}
+
+void IniSettingsStore::Cache(std::string text) {
+  text_ = std::move(text);
+  auto all = ParseIni(text_);
   auto s = all.find(section_);
-  if (s == all.end()) return false;
-  auto v = s->second.find(name);
-  if (v == s->second.end()) return false;
+  values_ = s == all.end() ? std::map<std::string, std::string>{} : std::move(s->second);
+}
+
+bool IniSettingsStore::Lookup(const std::string& name, std::string& value) {
+  Refresh();
+  auto v = values_.find(name);
+  if (v == values_.end()) return false;
   value = v->second;
   return true;
 }
@@ -73,13 +89,8 @@ void IniSettingsStore::Store(const std::string& name, const std::string& value) 
   // Rewrite the file keeping every other line as it stands. A file that
   // exists but cannot be read is left alone rather than replaced by one
   // that holds only this value.
-  std::string text;
-  if (!zk::ReadWholeFile(path_, text)) {
-    std::error_code ec;
-    if (std::filesystem::exists(path_, ec) || ec) return;
-    text.clear();
-  }
-  std::istringstream in(text);
+  if (!Refresh()) return;
+  std::istringstream in(text_);
   std::ostringstream out;
   std::string line, section;
   bool sectionSeen = false, written = false;
@@ -108,8 +119,14 @@ void IniSettingsStore::Store(const std::string& name, const std::string& value) 
     if (!sectionSeen) out << '[' << section_ << "]\n";
     emit();
   }
-  std::string s = out.str();
-  zk::WriteFileAtomic(path_, s);
+  std::string s = out.str(), error;
+  if (!zk::WriteFileAtomic(path_, s, &error)) {
+    zk::ReportFileProblem(path_, "Settings are not kept: " + error);
+    loaded_ = false;  // read again: the file on disk is what holds
+    return;
+  }
+  Cache(std::move(s));
+  stamp_ = zk::StampOf(path_);
 }
 
 void IniSettingsStore::WriteInt(const std::string& name, int32_t value) {

@@ -23,6 +23,9 @@ class Ui {
                                MsgButtons buttons, MsgIcon icon) = 0;
   // Modal popup menu at a game-screen position; the chosen index, or -1.
   virtual int PopupMenu(const std::vector<MenuItem>& items, int x, int y) = 0;
+  // A notice the player should see without being stopped (a setting that
+  // cannot be kept); shown over the game until the next click. UTF-8.
+  virtual void Notice(const std::string& /*text*/) {}
   // The harness's scripted answer for the next dialog (ignored by a real UI).
   virtual void QueueAnswer(const std::string& /*answer*/) {}
 };

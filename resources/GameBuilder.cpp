@@ -144,11 +144,26 @@ bool GameBuilder::Build(std::map<std::string, std::vector<uint8_t>>& files,
   return true;
 }
 
-bool GameBuilder::Write(const std::string& outDir, std::string& error) const {
+bool GameBuilder::Write(const std::string& outDir, std::string& error, bool removeStale) const {
   std::map<std::string, std::vector<uint8_t>> files;
   if (!Build(files, error)) return false;
   std::error_code ec;
   fs::create_directories(outDir, ec);
+  if (removeStale) {
+    std::vector<fs::path> stale;
+    for (fs::directory_iterator it(outDir, ec), end; !ec && it != end; it.increment(ec)) {
+      const std::string name = it->path().filename().string();
+      if (name.starts_with("zk_") && name.ends_with(".zlk") && !files.count(name) &&
+          !it->is_directory(ec))
+        stale.push_back(it->path());
+    }
+    for (const fs::path& p : stale) {
+      if (!fs::remove(p, ec) || ec) {
+        error = p.string() + ": cannot remove an archive of an earlier build";
+        return false;
+      }
+    }
+  }
   for (const auto& [file, bytes] : files) {
     const std::string path = (fs::path(outDir) / file).string();
     if (!WriteFileAtomic(path, bytes)) {
@@ -228,7 +243,7 @@ bool AddGameSources(GameBuilder& builder, const std::string& srcDir, std::string
 bool BuildGame(const std::string& srcDir, const std::string& outDir, std::string& error) {
   GameBuilder builder;
   if (!AddGameSources(builder, srcDir, error)) return false;
-  return builder.Write(outDir, error);
+  return builder.Write(outDir, error, true);
 }
 
 }  // namespace zk

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "resources/Archive.h"
 #include "base/Bitmap.h"
+#include "resources/Archive.h"
 #include "resources/Picture.h"
 
 namespace zk {
@@ -45,8 +45,11 @@ class GameBuilder {
 
   // The archives as bytes, by file name.
   bool Build(std::map<std::string, std::vector<uint8_t>>& files, std::string& error) const;
-  // Writes every archive into outDir (created when missing).
-  bool Write(const std::string& outDir, std::string& error) const;
+  // Writes every archive into outDir (created when missing). With
+  // removeStale, archives ("zk_*.zlk") already in outDir that this build
+  // does not write are removed first, so none of an earlier build is left to
+  // shadow its entries.
+  bool Write(const std::string& outDir, std::string& error, bool removeStale = false) const;
 
  private:
   struct Pending {
@@ -59,7 +62,8 @@ class GameBuilder {
 // Builds a game from a source folder: every "*.s" file below srcDir becomes a
 // script (named by its file name without the extension), "*.png" a picture and
 // "*.jpg"/"*.jpeg" a JPEG picture; other files are ignored. Errors name the
-// file (and the line for scripts).
+// file (and the line for scripts). Archives of an earlier build in outDir
+// that this one does not make are removed.
 bool BuildGame(const std::string& srcDir, const std::string& outDir, std::string& error);
 // The same into a builder, for callers that add more entries before writing.
 bool AddGameSources(GameBuilder& builder, const std::string& srcDir, std::string& error);

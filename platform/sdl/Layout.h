@@ -16,6 +16,10 @@ struct PixelRect {
 // tool bar, when shown, lies over its top.
 constexpr int kToolbarHeight = 21;
 constexpr int kToolbarReserve = 24;
+// The window is never made smaller than the game picture at three quarters
+// of its size, below which its text can no longer be read.
+constexpr int kMinPictureWidth = 800 * 3 / 4;
+constexpr int kMinPictureHeight = 600 * 3 / 4;
 
 // The largest 4:3 rectangle that fits into the window below `top` pixels,
 // centred (the rest is letterbox). Empty when nothing fits.

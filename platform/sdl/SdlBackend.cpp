@@ -69,6 +69,10 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(const SdlOptions& options, std::s
     return nullptr;
   }
   b->videoInit_ = true;
+  const char* requested = std::getenv("SDL_VIDEODRIVER");
+  const char* driver = SDL_GetCurrentVideoDriver();
+  error = RefuseInvisibleDriver(driver ? driver : "", requested && *requested);
+  if (!error.empty()) return nullptr;
 
   const std::string title = options.title.empty() ? std::string("Zelkor") : options.title;
   b->window_ =
@@ -78,7 +82,7 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(const SdlOptions& options, std::s
     error = SDL_GetError();
     return nullptr;
   }
-  SDL_SetWindowMinimumSize(b->window_, kScreenWidth / 4, kScreenHeight / 4 + kToolbarReserve);
+  SDL_SetWindowMinimumSize(b->window_, kMinPictureWidth, kMinPictureHeight + kToolbarReserve);
 
   if (b->kind_ == RendererKind::Accelerated) {
     b->renderer_ = SDL_CreateRenderer(b->window_, -1, SDL_RENDERER_ACCELERATED);
@@ -179,7 +183,7 @@ void SdlBackend::WaitForSdlEvent(uint32_t deadlineMs) {
 }
 
 void SdlBackend::FlushDeferred() {
-  if ((toolbarVisible_ || devPanel_) && !UiReady() && presentedOnce_) {
+  if ((toolbarVisible_ || devPanel_ || !notice_.empty()) && !UiReady() && presentedOnce_) {
     // The tool bar text needs ImGui and the font; it is drawn after the first
     // frame is on screen so that start-up does not wait for them.
     EnsureUi();
@@ -190,6 +194,18 @@ void SdlBackend::FlushDeferred() {
     if (RunUiFrames()) needRender_ = true;
   }
   if (needRender_ && (presentedOnce_ || modal_)) Render();
+}
+
+std::string RefuseInvisibleDriver(const std::string& driver, bool userChose) {
+  // SDL falls back to these when no display can be reached; a window there
+  // would run unseen. Tests and tools ask for them by name.
+  static const char* const kInvisible[] = {"dummy", "offscreen", "evdev"};
+  if (userChose) return {};
+  for (const char* name : kInvisible)
+    if (SDL_strcasecmp(driver.c_str(), name) == 0)
+      return "no display: SDL could only offer its \"" + driver +
+             "\" video driver, which shows nothing";
+  return {};
 }
 
 // ============================================================ [SECTION] Key tables
@@ -350,6 +366,7 @@ void SdlBackend::TranslateMouse(const SDL_Event& ev) {
     else
       return;  // other buttons mean nothing to the engine
   }
+  if (ev.type == SDL_MOUSEBUTTONDOWN) DismissNotice();
 
   // The tool bar takes the pointer while it is over it, and keeps a press
   // that began on it until the button is released. A release whose press
@@ -399,6 +416,22 @@ void SdlBackend::TranslateMouse(const SDL_Event& ev) {
 }
 
 void SdlBackend::TranslateKey(const SDL_KeyboardEvent& k) {
+  // The desktop's own keys for full screen, which the game's key table
+  // leaves free: Alt+Enter and F11 toggle it, Escape leaves it. They do not
+  // reach the game.
+  const bool alt = (k.keysym.mod & KMOD_ALT) != 0;
+  const bool toggle = k.keysym.sym == SDLK_F11 ||
+                      (alt && (k.keysym.sym == SDLK_RETURN || k.keysym.sym == SDLK_KP_ENTER));
+  const bool leave = k.keysym.sym == SDLK_ESCAPE && fullScreen_;
+  if (toggle || leave) {
+    if (k.type == SDL_KEYDOWN && !k.repeat) {
+      Event e;
+      e.type = EventType::FullScreen;
+      e.button = toggle ? 1 : 0;
+      Push(e);
+    }
+    return;
+  }
   const int key = TranslateSdlKey(k.keysym.sym);
   if (key == kKeyNone) return;
   Event e;

@@ -75,6 +75,9 @@ class SdlBackend final : public Clock, public Display, public Ui {
   MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                        MsgIcon icon) override;
   int PopupMenu(const std::vector<MenuItem>& items, int x, int y) override;
+  void Notice(const std::string& text) override;
+  // The notice shown, empty when none.
+  const std::string& ShownNotice() const { return notice_; }
 
   // For tests and diagnostics.
   SDL_Window* Window() const { return window_; }
@@ -139,6 +142,8 @@ class SdlBackend final : public Clock, public Display, public Ui {
   void DrawToolbar();
   void DrawMessageBox();
   void DrawMenu();
+  void DrawNotice();
+  void DismissNotice();
   bool UiWanted() const;
   // Pointer position in output pixels; type is the SDL event type.
   void FeedUiMouse(int type, int x, int y, int button);
@@ -242,6 +247,7 @@ class SdlBackend final : public Clock, public Display, public Ui {
   };
   std::optional<BoxState> box_;
   std::optional<MenuState> menu_;
+  std::string notice_;            // shown at the foot of the game picture until a click
   std::deque<Event> afterModal_;  // key releases seen while a dialog was up
 
   std::unique_ptr<SdlDevPanel> devPanel_;  // developer builds only

@@ -17,6 +17,11 @@ struct SdlOptions {
 
 class SdlBackend;
 
+// Empty when the video driver SDL chose can show the window; else why not:
+// SDL falls back to drivers that show nothing when no display is reached,
+// which is accepted only when the user asked for one (SDL_VIDEODRIVER).
+std::string RefuseInvisibleDriver(const std::string& driver, bool userChose);
+
 class SdlPlatform {  // owns window, renderer, ImGui context
  public:
   // Opens the window; nullptr with error set when there is no display.

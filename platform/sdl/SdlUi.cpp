@@ -126,6 +126,9 @@ bool SdlBackend::EnsureUi() {
   style.WindowBorderSize = 1.0f;
   style.FrameBorderSize = 1.0f;
   style.WindowPadding = ImVec2(12.0f, 8.0f);
+  // Windows keep the size they are given: the tool bar is lower than ImGui's
+  // usual minimum and would otherwise cover the top of the picture.
+  style.WindowMinSize = ImVec2(1.0f, 1.0f);
   style.ItemSpacing = ImVec2(8.0f, 5.0f);
   // Grey buttons and title bars, as the desktop draws its own dialogs.
   ImVec4* c = style.Colors;
@@ -241,7 +244,7 @@ void SdlBackend::RebuildFonts() {
 // ============================================================ [SECTION] Frames
 
 bool SdlBackend::UiWanted() const {
-  return toolbarVisible_ || box_ || menu_ || devPanel_;
+  return toolbarVisible_ || box_ || menu_ || devPanel_ || !notice_.empty();
 }
 
 void SdlBackend::UiFrame() {
@@ -260,6 +263,7 @@ void SdlBackend::UiFrame() {
   ImGui::NewFrame();
   if (toolbarVisible_) DrawToolbar();
   if (devPanel_) devPanel_->Draw(DevPanelRect(), !modal_);
+  if (!notice_.empty()) DrawNotice();
   if (box_) DrawMessageBox();
   if (menu_) DrawMenu();
   ImGui::Render();
@@ -364,6 +368,43 @@ void SdlBackend::DrawToolbar() {
 }
 
 // ============================================================ [SECTION] Message box
+
+void SdlBackend::Notice(const std::string& text) {
+  notice_ = text;
+  RequireGlyphs(text);
+  // Before the first frame the tool bar's start brings up ImGui (FlushDeferred).
+  if (UiReady()) uiDirty_ = true;
+  needRender_ = true;
+}
+
+void SdlBackend::DismissNotice() {
+  if (notice_.empty()) return;
+  notice_.clear();
+  if (UiReady()) uiDirty_ = true;
+  needRender_ = true;
+}
+
+void SdlBackend::DrawNotice() {
+  const PixelRect r = area_;
+  ImGui::PushFont(toolbarFont_);
+  // Sized here rather than by ImGui, which would hide the window for the
+  // frame in which it first measures it.
+  const ImVec2 pad = ImGui::GetStyle().WindowPadding;
+  const float width = static_cast<float>(r.w);
+  const ImVec2 text =
+      ImGui::CalcTextSize(notice_.c_str(), nullptr, false, std::max(1.0f, width - 2 * pad.x));
+  const float height = std::min(text.y + 2 * pad.y, static_cast<float>(r.h));
+  ImGui::SetNextWindowPos(ImVec2(static_cast<float>(r.x), static_cast<float>(r.y + r.h) - height));
+  ImGui::SetNextWindowSize(ImVec2(width, height));
+  ImGui::SetNextWindowBgAlpha(0.9f);
+  ImGui::Begin("##notice", nullptr,
+               ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove |
+                   ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoNav |
+                   ImGuiWindowFlags_NoInputs);
+  ImGui::TextWrapped("%s", notice_.c_str());
+  ImGui::End();
+  ImGui::PopFont();
+}
 
 void SdlBackend::DrawMessageBox() {
   BoxState& b = *box_;

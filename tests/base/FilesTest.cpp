@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -100,6 +103,116 @@ TEST_F(Files, ReadsWholeFilesAndRanges) {
   EXPECT_TRUE(FileExists(path));
   EXPECT_FALSE(FileExists(Path("missing")));
   EXPECT_FALSE(FileExists(dir_.string()));  // a folder is not a file
+}
+
+// The pid of a process that has ended.
+pid_t EndedPid() {
+  const pid_t pid = ::fork();
+  if (pid == 0) ::_exit(0);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return pid;
+}
+
+mode_t ModeOf(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+TEST_F(Files, AtomicWritesFollowTheRulesForWhatIsAtThePath) {
+  const std::string dead = ".tmp" + std::to_string(EndedPid());
+  const std::string alive = ".tmp" + std::to_string(::getppid());
+  struct Case {
+    const char* situation;
+    std::function<void()> setup;
+    bool written;
+    std::function<void()> check;
+  };
+  const std::string file = Path("settings.ini");
+  const Case cases[] = {
+      {"a new file in missing folders", [] {}, true,
+       [&] { EXPECT_EQ(Read(Path("a/b/new.ini")), "new"); }},
+      {"a private file stays private",
+       [&] {
+         ASSERT_TRUE(WriteFileAtomic(file, std::string_view("old")));
+         ASSERT_EQ(::chmod(file.c_str(), 0600), 0);
+       },
+       true, [&] { EXPECT_EQ(ModeOf(file), 0600u); }},
+      {"a symbolic link is written through to its target",
+       [&] {
+         fs::create_directories(dir_ / "real");
+         ASSERT_TRUE(WriteFileAtomic(Path("real/target.ini"), std::string_view("old")));
+         fs::create_symlink("real/target.ini", file);
+       },
+       true,
+       [&] {
+         EXPECT_TRUE(fs::is_symlink(file));
+         EXPECT_EQ(Read(Path("real/target.ini")), "new");
+       }},
+      {"a folder in its place is refused", [&] { fs::create_directories(file); }, false,
+       [&] { EXPECT_TRUE(fs::is_directory(file)); }},
+      {"a FIFO in its place is refused", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); }, false,
+       [&] { EXPECT_TRUE(fs::is_fifo(file)); }},
+      {"temporaries of ended writers are removed, a running one's kept",
+       [&] {
+         ASSERT_TRUE(WriteFileAtomic(file + dead, std::string_view("half")));
+         ASSERT_TRUE(WriteFileAtomic(file + alive, std::string_view("busy")));
+         ASSERT_TRUE(WriteFileAtomic(file + ".tmp12x", std::string_view("other")));
+       },
+       true,
+       [&] {
+         EXPECT_FALSE(fs::exists(file + dead));
+         EXPECT_TRUE(fs::exists(file + alive));
+         EXPECT_TRUE(fs::exists(file + ".tmp12x"));
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.situation);
+    TearDown();
+    fs::create_directories(dir_);
+    c.setup();
+    const std::string path =
+        std::string(c.situation).starts_with("a new") ? Path("a/b/new.ini") : file;
+    std::string error;
+    EXPECT_EQ(WriteFileAtomic(path, std::string_view("new"), &error), c.written);
+    EXPECT_EQ(error.empty(), c.written) << error;
+    if (!c.written) {
+      EXPECT_NE(error.find(path), std::string::npos) << error;
+    } else if (!fs::is_symlink(path)) {
+      EXPECT_EQ(Read(path), "new");
+    }
+    c.check();
+    // No temporary of this write is left beside the file.
+    EXPECT_FALSE(fs::exists(fs::path(path).string() + ".tmp" + std::to_string(::getpid())));
+  }
+}
+
+TEST_F(Files, RegularFileReadsNeverBlockAndSayWhatWasFound) {
+  ASSERT_TRUE(WriteFileAtomic(Path("ok.ini"), std::string_view("text")));
+  fs::create_directories(dir_ / "folder");
+  ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+  struct Case {
+    std::string path;
+    ReadStatus status;
+    std::string text;
+  };
+  for (const Case& c : {Case{Path("ok.ini"), ReadStatus::Ok, "text"},
+                        Case{Path("missing"), ReadStatus::Missing, ""},
+                        Case{Path("ok.ini/below"), ReadStatus::Missing, ""},
+                        Case{Path("folder"), ReadStatus::NotRegular, ""},
+                        Case{Path("fifo"), ReadStatus::NotRegular, ""}}) {
+    std::string text = "stale", error;
+    EXPECT_EQ(ReadRegularFile(c.path, text, &error), c.status) << c.path;
+    EXPECT_EQ(text, c.text) << c.path;
+    EXPECT_EQ(error.empty(), c.status == ReadStatus::Ok || c.status == ReadStatus::Missing)
+        << c.path << ": " << error;
+  }
+  // A rewrite is seen in the stamp even at the same size.
+  const FileStamp before = StampOf(Path("ok.ini"));
+  ASSERT_TRUE(WriteFileAtomic(Path("ok.ini"), std::string_view("next")));
+  EXPECT_TRUE(before.exists);
+  EXPECT_NE(StampOf(Path("ok.ini")), before);
+  EXPECT_FALSE(StampOf(Path("missing")).exists);
 }
 
 }  // namespace

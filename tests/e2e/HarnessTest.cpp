@@ -1,27 +1,29 @@
 // The command line and the headless harness, through the real program.
 #include <gtest/gtest.h>
 
-
-
 #include "Run.h"
 
 namespace zk::test {
 namespace {
 
-std::string Zelkor() { return BinaryDir() + "/zelkor"; }
+std::string Zelkor() {
+  return BinaryDir() + "/zelkor";
+}
 
 TEST(Harness, RunsOnTheVirtualClockAndWritesDumpAndScreenshot) {
   TempDir dir;
   WriteText(dir / "events.txt",
             "# time verb args\n"
             "100 move 10 10\n"
-            "250 dump " + (dir / "mid.json") + "\n"
-            "300 screenshot " + (dir / "mid.png") + "\n");
+            "250 dump " +
+                (dir / "mid.json") +
+                "\n"
+                "300 screenshot " +
+                (dir / "mid.png") + "\n");
   std::string out;
   int rc = RunCommand(Zelkor() + " --headless --run-ms 1000 --events " + (dir / "events.txt") +
-                          " --dump-state " + (dir / "s.json") + " --screenshot " +
-                          (dir / "s.png") + " --config-dir " + dir.Path() + " --save-dir " +
-                          dir.Path(),
+                          " --dump-state " + (dir / "s.json") + " --screenshot " + (dir / "s.png") +
+                          " --config-dir " + dir.Path() + " --save-dir " + dir.Path(),
                       &out);
   // Without a game folder the bundled demo plays.
   EXPECT_EQ(rc, 0) << out;
@@ -76,6 +78,19 @@ TEST(Harness, BadCommandLinesAndEventFilesExitWithTwo) {
   EXPECT_NE(out.find("zelkor"), std::string::npos);
   EXPECT_EQ(RunCommand(Zelkor() + " --help", &out), 0);
   EXPECT_NE(out.find("--dump-state"), std::string::npos);
+}
+
+TEST(Harness, WithoutADisplayTheWindowedGameExitsWithFour) {
+  TempDir dir;
+  std::string out;
+  // --run-ms ends a game that found a display after all.
+  const int rc = RunCommand(
+      "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER XDG_RUNTIME_DIR=" + dir.Path() +
+          " SDL_AUDIODRIVER=dummy " + Zelkor() + " --run-ms 3000 --config-dir " + dir.Path() +
+          " --save-dir " + dir.Path(),
+      &out);
+  EXPECT_EQ(rc, 4) << out;
+  EXPECT_NE(out.find("--headless"), std::string::npos) << out;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/sdl/SdlPlatform.h"
@@ -309,6 +310,75 @@ TEST_F(SdlPlatformTest, FullScreenScalesTheWholeScreenAndHidesTheToolbar) {
   EXPECT_EQ((PixelRect{0, 24, 800, 600}), sdltest::PictureRect(*p_));
 }
 
+TEST_F(SdlPlatformTest, NoticeCoversTheFootOfThePictureUntilTheNextClick) {
+  FillFrame(0, 0, 0);
+  p_->GetDisplay().Present();
+  Drain();
+  EXPECT_EQ(0x000000u, Pixel(400, 620));
+  p_->GetUi().Notice("Settings are not kept: cannot write /home/x/game.ini: Permission denied");
+  Drain();
+  EXPECT_NE(0x000000u, Pixel(400, 620));
+  EXPECT_EQ(0x000000u, Pixel(400, 300));
+  // The click still goes to the game.
+  ClickWindow(400, 300);
+  EXPECT_EQ(1u, OfType(EventType::MouseDown).size());
+  EXPECT_EQ(0x000000u, Pixel(400, 620));
+}
+
+TEST_F(SdlPlatformTest, AltEnterAndF11ToggleFullScreenAndEscapeLeavesIt) {
+  struct Case {
+    const char* key;
+    Mods mods;
+    bool fullScreen;
+    int fullScreenButton;  // -1: the key goes to the game
+  };
+  const Case cases[] = {
+      {"Return", {.alt = true}, false, 1},
+      {"F11", {}, false, 1},
+      {"F11", {}, true, 1},
+      {"Escape", {}, true, 0},
+      {"Escape", {}, false, -1},
+      {"Return", {}, true, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.key) + (c.fullScreen ? " in full screen" : " in a window"));
+    ASSERT_TRUE(p_->GetDisplay().SetFullScreen(c.fullScreen ? 1 : 0));
+    Drain();
+    sdltest::PushKey(*p_, c.key, true, c.mods);
+    sdltest::PushKey(*p_, c.key, false, c.mods);
+    const std::vector<Event> events = Drain();
+    int toggles = 0, keys = 0;
+    for (const Event& e : events) {
+      if (e.type == EventType::FullScreen) {
+        ++toggles;
+        EXPECT_EQ(e.button, c.fullScreenButton);
+      }
+      keys += e.type == EventType::KeyDown || e.type == EventType::KeyPress;
+    }
+    EXPECT_EQ(toggles, c.fullScreenButton >= 0 ? 1 : 0);
+    EXPECT_EQ(keys > 0, c.fullScreenButton < 0);
+  }
+}
+
+TEST_F(SdlPlatformTest, TheToolbarLeavesThePictureWholeAndTheWindowStaysReadable) {
+  FillFrame(0, 0, 0);
+  p_->GetDisplay().Present();
+  Drain();
+  for (const auto& [w, h] : {std::pair{1000, 774}, std::pair{800, 624}}) {
+    sdltest::ResizeWindow(*p_, w, h);
+    Drain();
+    const PixelRect r = sdltest::PictureRect(*p_);
+    for (int y = r.y; y < r.y + 12; ++y)
+      EXPECT_EQ(0x000000u, Pixel(r.x + r.w / 2, y)) << w << " " << y;
+  }
+  sdltest::ResizeWindow(*p_, 300, 250);
+  Drain();
+  int w, h;
+  sdltest::GetWindowSize(*p_, w, h);
+  EXPECT_GE(w, 600);
+  EXPECT_GE(h, 450 + 24);
+}
+
 TEST_F(SdlPlatformTest, WarpPointerTakesGamePixels) {
   sdltest::ResizeWindow(*p_, 1600, 1224);
   Drain();
@@ -416,6 +486,24 @@ TEST_F(SdlPlatformTest, PopupMenuChoosesByClickAndClosesOnAClickOutside) {
   };
   EXPECT_EQ(-1, p_->GetUi().PopupMenu(items, 300, 200));
   EXPECT_TRUE(OfType(EventType::MouseDown).empty());  // that click closed the menu only
+}
+
+TEST(SdlVideoDriver, OnlyADriverTheUserAskedForMayShowNothing) {
+  struct Case {
+    const char* driver;
+    bool userChose;
+    bool refused;
+  };
+  for (const Case& c :
+       {Case{"x11", false, false}, Case{"wayland", false, false}, Case{"KMSDRM", false, false},
+        Case{"offscreen", false, true}, Case{"dummy", false, true}, Case{"evdev", false, true},
+        Case{"dummy", true, false}, Case{"offscreen", true, false}}) {
+    const std::string why = RefuseInvisibleDriver(c.driver, c.userChose);
+    EXPECT_EQ(!why.empty(), c.refused) << c.driver << " " << c.userChose;
+    if (c.refused) {
+      EXPECT_NE(why.find(c.driver), std::string::npos) << why;
+    }
+  }
 }
 
 }  // namespace

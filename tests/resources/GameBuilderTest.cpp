@@ -1,10 +1,9 @@
-#include "resources/GameBuilder.h"
-
 #include <gtest/gtest.h>
 
 #include "base/Files.h"
-#include "resources/Png.h"
 #include "base/Sjis.h"
+#include "resources/GameBuilder.h"
+#include "resources/Png.h"
 #include "resources/TestFiles.h"
 
 namespace zk {
@@ -12,7 +11,9 @@ namespace {
 
 using test::TempDir;
 
-std::string AsText(const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); }
+std::string AsText(const std::vector<uint8_t>& v) {
+  return std::string(v.begin(), v.end());
+}
 
 TEST(ScriptToSjis, OneZeroTerminatedLinePerTextLine) {
   struct Case {
@@ -21,7 +22,7 @@ TEST(ScriptToSjis, OneZeroTerminatedLinePerTextLine) {
   };
   const Case cases[] = {
       {"a\nb\n", std::string("a\0b\0", 4)},
-      {"a\r\nb", std::string("a\0b\0", 4)},     // CR LF, no final line break
+      {"a\r\nb", std::string("a\0b\0", 4)},            // CR LF, no final line break
       {"\xEF\xBB\xBFx\n\n", std::string("x\0\0", 3)},  // BOM dropped, empty line kept
       {"", ""},
       {"あ\n", Sjis("あ") + std::string(1, '\0')},
@@ -118,6 +119,28 @@ TEST(GameBuilder, SourceFolderErrorsNameTheFile) {
   EXPECT_NE(error.find("already"), std::string::npos) << error;
 
   EXPECT_FALSE(BuildGame(src / "missing", out.Path(), error));
+}
+
+TEST(GameBuilder, ARebuildLeavesNoArchiveOfTheEarlierBuild) {
+  test::TempDir src, out;
+  std::filesystem::create_directories(src / "scripts");
+  ASSERT_TRUE(WriteFileAtomic(src / "scripts/main.s", std::string_view("line\n")));
+  Bitmap b;
+  b.Resize(2, 2);
+  b.Fill(9, 8, 7);
+  std::vector<uint8_t> png;
+  ASSERT_TRUE(EncodePng(b, png));
+  ASSERT_TRUE(WriteFileAtomic(src / "bg.png", png));
+  // An earlier build had the picture as a JPEG: its archive would shadow the
+  // new one.
+  ASSERT_TRUE(WriteFileAtomic(out / "zk_gjp.zlk", std::string_view("earlier")));
+  ASSERT_TRUE(WriteFileAtomic(out / "notes.txt", std::string_view("the author's")));
+  std::string error;
+  ASSERT_TRUE(BuildGame(src.Path(), out.Path(), error)) << error;
+  EXPECT_FALSE(std::filesystem::exists(out / "zk_gjp.zlk"));
+  EXPECT_TRUE(std::filesystem::exists(out / "zk_gra.zlk"));
+  EXPECT_TRUE(std::filesystem::exists(out / "zk_data.zlk"));
+  EXPECT_TRUE(std::filesystem::exists(out / "notes.txt"));  // not an archive: kept
 }
 
 }  // namespace
