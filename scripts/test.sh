@@ -23,7 +23,7 @@ for cfg in debug asan release; do
   cmake --build "$dir" -j "$jobs" --target "${targets[@]}"
   echo "== tests ($cfg) =="
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+    ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 600
 done
 
 echo "== benchmarks (one short pass each) =="
