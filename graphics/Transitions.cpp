@@ -29,19 +29,31 @@ constexpr int H = kSceneHeight;
 constexpr int kRowBytes = W * 3;
 constexpr int kRowGroups = kRowBytes / 8;
 
+// The window is the 800 x 600 frame, so its rows are reached by a fixed
+// stride; a span is clipped to the window and to its source picture. The
+// transitions copy thousands of small spans a frame, so this stays lean.
 uint8_t* WinRow(TransitionRun& r, int y) {
-  return r.Win.Row(y);
+  return r.Win.Data + static_cast<size_t>(y) * kRowBytes;
+}
+
+// Copies pixels [x0, x1) of row y of src into the window, clipped to the window.
+void CopySpanFrom(TransitionRun& r, const Bitmap& src, int y, int x0, int x1) {
+  if (y < 0 || y >= std::min(H, src.Height) || !r.Win.Data || src.Pixels.empty()) return;
+  x0 = std::max(x0, 0);
+  x1 = std::min({x1, W, src.Width});
+  if (x0 >= x1) return;
+  std::memcpy(WinRow(r, y) + x0 * 3, src.Row(y) + x0 * 3, static_cast<size_t>(x1 - x0) * 3);
+}
+
+// Copies pixels [x0, x1) of row y of the new picture into the window.
+void CopySpan(TransitionRun& r, int y, int x0, int x1) {
+  CopySpanFrom(r, r.New, y, x0, x1);
 }
 
 // Copies the rectangle (x, y, w, h) of the new picture into the window at
 // the same place, clipped to the window.
 void CopyRect(TransitionRun& r, int x, int y, int w, int h) {
   CopyArea(ViewOf(r.New), x, y, w, h, r.Win, x, y);
-}
-
-// Copies pixels [x0, x1) of row y of the new picture into the window.
-void CopySpan(TransitionRun& r, int y, int x0, int x1) {
-  CopyRect(r, x0, y, x1 - x0, 1);
 }
 
 // window = (new * w + old * (256 - w)) >> 8, whole frame.
@@ -127,7 +139,7 @@ void BeginTiles(TransitionRun& r) { Shuffle(r, kTiles); }
 
 void CopyTile(TransitionRun& r, const Bitmap& src, int t) {
   const int x = (t % 10) * kTileWidth, y = (t / 10) * kTileHeight;
-  CopyArea(ViewOf(src), x, y, kTileWidth, kTileHeight, r.Win, x, y);
+  for (int row = y; row < y + kTileHeight; ++row) CopySpanFrom(r, src, row, x, x + kTileWidth);
 }
 
 bool DrawTiles(TransitionRun& r) {
