@@ -48,7 +48,8 @@ TEST(Demo, PlaysToTheEndWithClicks) {
   std::string out;
   int rc = RunCommand(BinaryDir() + "/zelkor --headless --until-idle --events " +
                           (dir / "events.txt") + " --config-dir " + dir.Path() + " --save-dir " +
-                          dir.Path() + " --dump-state " + (dir / "end.json"),
+                          dir.Path() + " --dump-state " + (dir / "end.json") + " --screenshot " +
+                          (dir / "end.png"),
                       &out);
   ASSERT_EQ(rc, 0) << out;
 
@@ -74,6 +75,16 @@ TEST(Demo, PlaysToTheEndWithClicks) {
   // Text on the first text row: bright glyph pixels over the dark window.
   AreaLook text = Look(shot, 40, 482, 560, 516);
   EXPECT_GT(text.bright, 0.05) << "no text in the window";
+
+  // The end: the opening picture again, with the message window closed (no
+  // empty window over a black screen).
+  ASSERT_TRUE(ReadText(dir / "end.png", png));
+  Bitmap end;
+  ASSERT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(png.data()), png.size(), end));
+  AreaLook sky = Look(end, 0, 300, 800, 400);
+  AreaLook ground = Look(end, 300, 560, 600, 590);
+  EXPECT_GT(sky.red, sky.blue + 40) << "the ending picture is not shown";
+  EXPECT_GT(ground.mean, 90) << "a message window is left over the ending";
 }
 
 }  // namespace

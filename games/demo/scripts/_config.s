@@ -15,12 +15,13 @@ TXW_COLOR_G:30
 TXW_COLOR_B:70
 TXW_ALPHA:190
 TXW_ALPHA2:150
-; text inside the window: row 0 belongs to the speaker
+; text inside the window: row 0 belongs to the speaker; 52 cells (26 wide
+; characters) keep a row clear of the quick buttons at x 707
 TX_OFS_X:40
 TX_OFS_Y:6
 TX_PITCH_X:12
 TX_PITCH_Y:36
-MOJI_MAX_X:54
+MOJI_MAX_X:52
 MOJI_MAX_Y:4
 ; full-screen text
 TX2_OFS_X:64
