@@ -115,6 +115,10 @@ class SdlBackend final : public Clock, public Display, public Ui {
 
   // [present]
   void UpdateLayout();
+  // Places the window at (x, y), moved left and up as far as needed to keep
+  // it whole on its display: a saved position or the developer panel's
+  // column may reach past the edge, and the panel's close button with it.
+  void PlaceOnDisplay(int x, int y);
   // Converts frame rows [top, bottom) into the texture.
   void UploadRows(int top, int bottom);
   // Converts the whole frame and takes the fingerprints of all rows.

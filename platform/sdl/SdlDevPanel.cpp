@@ -208,18 +208,11 @@ DevPanelView* SdlBackend::EnableDevPanel() {
   }
   SDL_SetWindowMinimumSize(window_, kMinPictureWidth + kDevPanelWidth,
                            kMinPictureHeight + kToolbarReserve);
-  // Grown to the right, the window may now reach past the display's edge,
-  // and the panel's close button with it: move it back onto the display.
+  // Grown to the right, the window may now reach past the display's edge.
   if (!fullScreen_) {
-    SDL_Rect usable;
-    const int display = SDL_GetWindowDisplayIndex(window_);
-    int x = 0, y = 0, w = 0, h = 0;
+    int x = 0, y = 0;
     SDL_GetWindowPosition(window_, &x, &y);
-    SDL_GetWindowSize(window_, &w, &h);
-    if (display >= 0 && SDL_GetDisplayUsableBounds(display, &usable) == 0 &&
-        x + w > usable.x + usable.w) {
-      SDL_SetWindowPosition(window_, std::max(usable.x, usable.x + usable.w - w), y);
-    }
+    PlaceOnDisplay(x, y);
   }
   UpdateLayout();
   needRender_ = true;

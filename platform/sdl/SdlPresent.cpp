@@ -243,7 +243,27 @@ void SdlBackend::GetWindowPos(int& left, int& top) {
 }
 
 void SdlBackend::SetWindowPos(int left, int top) {
-  if (!fullScreen_) SDL_SetWindowPosition(window_, left, top);
+  if (!fullScreen_) PlaceOnDisplay(left, top);
+}
+
+void SdlBackend::PlaceOnDisplay(int x, int y) {
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window_, &w, &h);
+  // The display under the window's top-left corner, else the window's own.
+  int display = -1;
+  for (int i = 0; i < SDL_GetNumVideoDisplays() && display < 0; ++i) {
+    SDL_Rect b;
+    if (SDL_GetDisplayBounds(i, &b) == 0 && x >= b.x && x < b.x + b.w && y >= b.y &&
+        y < b.y + b.h)
+      display = i;
+  }
+  if (display < 0) display = SDL_GetWindowDisplayIndex(window_);
+  SDL_Rect usable;
+  if (display >= 0 && SDL_GetDisplayUsableBounds(display, &usable) == 0) {
+    x = std::max(usable.x, std::min(x, usable.x + usable.w - w));
+    y = std::max(usable.y, std::min(y, usable.y + usable.h - h));
+  }
+  SDL_SetWindowPosition(window_, x, y);
 }
 
 void SdlBackend::WarpPointer(int x, int y) {
