@@ -40,6 +40,12 @@ struct WaveFormat {
 
   static WaveFormat Pcm16(uint16_t channels, uint32_t rate);
   bool operator==(const WaveFormat&) const = default;
+
+  // The 16-byte little-endian layout both WADY headers and WAV format
+  // chunks store.
+  static constexpr size_t kStoredSize = 16;
+  static WaveFormat Read(const uint8_t* stored);
+  void Append(std::vector<uint8_t>& out) const;
 };
 
 // Signed 16-bit PCM, channels interleaved.

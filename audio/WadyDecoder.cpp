@@ -36,6 +36,26 @@ WaveFormat WaveFormat::Pcm16(uint16_t channels, uint32_t rate) {
   return f;
 }
 
+WaveFormat WaveFormat::Read(const uint8_t* p) {
+  WaveFormat f;
+  f.FormatTag = ReadLe16(p);
+  f.Channels = ReadLe16(p + 2);
+  f.SamplesPerSec = ReadLe32(p + 4);
+  f.AvgBytesPerSec = ReadLe32(p + 8);
+  f.BlockAlign = ReadLe16(p + 12);
+  f.BitsPerSample = ReadLe16(p + 14);
+  return f;
+}
+
+void WaveFormat::Append(std::vector<uint8_t>& out) const {
+  AppendLe16(out, FormatTag);
+  AppendLe16(out, Channels);
+  AppendLe32(out, SamplesPerSec);
+  AppendLe32(out, AvgBytesPerSec);
+  AppendLe16(out, BlockAlign);
+  AppendLe16(out, BitsPerSample);
+}
+
 bool ParseWadyHeader(std::span<const uint8_t> entry, WadyHeader& out) {
   if (entry.size() < kWadyHeaderSize || std::memcmp(entry.data(), "WADY", 4) != 0) return false;
   const uint8_t* p = entry.data();
@@ -49,12 +69,7 @@ bool ParseWadyHeader(std::span<const uint8_t> entry, WadyHeader& out) {
   out.LoopStart = ReadLe32(p + 24);
   out.LoopLeft = static_cast<int16_t>(ReadLe16(p + 28));
   out.LoopRight = static_cast<int16_t>(ReadLe16(p + 30));
-  out.Format.FormatTag = ReadLe16(p + 32);
-  out.Format.Channels = ReadLe16(p + 34);
-  out.Format.SamplesPerSec = ReadLe32(p + 36);
-  out.Format.AvgBytesPerSec = ReadLe32(p + 40);
-  out.Format.BlockAlign = ReadLe16(p + 44);
-  out.Format.BitsPerSample = ReadLe16(p + 46);
+  out.Format = WaveFormat::Read(p + 32);
   return true;
 }
 
@@ -68,12 +83,7 @@ void WriteWadyHeader(const WadyHeader& h, std::vector<uint8_t>& out) {
   AppendLe32(out, h.LoopStart);
   AppendLe16(out, static_cast<uint16_t>(h.LoopLeft));
   AppendLe16(out, static_cast<uint16_t>(h.LoopRight));
-  AppendLe16(out, h.Format.FormatTag);
-  AppendLe16(out, h.Format.Channels);
-  AppendLe32(out, h.Format.SamplesPerSec);
-  AppendLe32(out, h.Format.AvgBytesPerSec);
-  AppendLe16(out, h.Format.BlockAlign);
-  AppendLe16(out, h.Format.BitsPerSample);
+  h.Format.Append(out);
 }
 
 namespace {

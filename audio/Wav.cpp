@@ -29,14 +29,8 @@ bool ReadWav(std::span<const uint8_t> bytes, DecodedSound& out, std::string* err
     const size_t body = at + 8;
     if (size > bytes.size() - body) return Fail(error, "a chunk runs past the end of the file");
     if (std::memcmp(chunk, "fmt ", 4) == 0) {
-      if (size < 16) return Fail(error, "format chunk is too short");
-      const uint8_t* f = bytes.data() + body;
-      out.Format.FormatTag = ReadLe16(f);
-      out.Format.Channels = ReadLe16(f + 2);
-      out.Format.SamplesPerSec = ReadLe32(f + 4);
-      out.Format.AvgBytesPerSec = ReadLe32(f + 8);
-      out.Format.BlockAlign = ReadLe16(f + 12);
-      out.Format.BitsPerSample = ReadLe16(f + 14);
+      if (size < WaveFormat::kStoredSize) return Fail(error, "format chunk is too short");
+      out.Format = WaveFormat::Read(bytes.data() + body);
       if (out.Format.FormatTag != 1 || out.Format.BitsPerSample != 16)
         return Fail(error, "only 16-bit PCM is supported");
       if (out.Format.Channels == 0 || out.Format.BlockAlign != out.Format.Channels * 2)
@@ -62,14 +56,8 @@ void WriteWav(const DecodedSound& sound, std::vector<uint8_t>& out) {
   out.insert(out.end(), {'R', 'I', 'F', 'F'});
   AppendLe32(out, 36 + dataSize);
   out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-  AppendLe32(out, 16);
-  const WaveFormat& f = sound.Format;
-  AppendLe16(out, f.FormatTag);
-  AppendLe16(out, f.Channels);
-  AppendLe32(out, f.SamplesPerSec);
-  AppendLe32(out, f.AvgBytesPerSec);
-  AppendLe16(out, f.BlockAlign);
-  AppendLe16(out, f.BitsPerSample);
+  AppendLe32(out, WaveFormat::kStoredSize);
+  sound.Format.Append(out);
   out.insert(out.end(), {'d', 'a', 't', 'a'});
   AppendLe32(out, dataSize);
   for (int16_t s : sound.Samples) AppendLe16(out, static_cast<uint16_t>(s));
